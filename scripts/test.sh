@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, builds every configuration, runs the native,
+# sanitizer and Wine tests and a bounded fuzzing run. Exits non-zero on any failure.
+#   scripts/test.sh            everything
+#   FUZZ_SECONDS=5 scripts/test.sh   a shorter fuzzing run
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+fuzz_seconds=${FUZZ_SECONDS:-30}
+jobs=${JOBS:-$(nproc)}
+start=$(date +%s)
+step() { printf '\n=== %s (%ds)\n' "$*" $(($(date +%s) - start)); }
+
+step "installing what is missing"
+scripts/install-deps.sh
+
+for preset in native native-asan fuzz windows windows32; do
+  step "building $preset"
+  [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+# The unit tests leave their fixtures here as the fuzzers' seed corpus.
+export WHIRLBOX_CORPUS="$root/build/corpus"
+rm -rf "$WHIRLBOX_CORPUS"
+mkdir -p "$WHIRLBOX_CORPUS"
+
+step "native tests"
+ctest --test-dir build/native --output-on-failure -j "$jobs"
+step "sanitizer tests"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/native-asan --output-on-failure -j "$jobs"
+
+step "Windows tests under Wine"
+scripts/wine-session.sh ctest --test-dir build/windows --output-on-failure
+
+step "fuzzing ($fuzz_seconds s per target)"
+shopt -s nullglob
+for fuzzer in build/fuzz/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  work="build/fuzz/corpus-$name"
+  rm -rf "$work"
+  mkdir -p "$work"
+  seeds="$WHIRLBOX_CORPUS/${name#fuzz_}"
+  [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
+  echo "$name: $(ls "$work" | wc -l) seeds"
+  "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2560 -print_final_stats=0 \
+    "$work" > "build/fuzz/$name.log" 2>&1 || { tail -n 60 "build/fuzz/$name.log"; echo "FAIL: $name"; exit 1; }
+  grep -E '^#[0-9]+ +DONE' "build/fuzz/$name.log" || tail -n 2 "build/fuzz/$name.log"
+done
+
+step "all tests passed"

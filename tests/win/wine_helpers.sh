@@ -1,0 +1,33 @@
+# Shell helpers for tests that drive Wine windows on an X display without a window manager.
+
+# wait_for_window <name regex> <pid> <seconds>: prints the X window id once a window with that name
+# exists; fails if the process ends first or time runs out. Polls: a fresh prefix can be slow.
+wait_for_window() {
+  local name=$1 pid=$2 limit=$3 i win
+  for ((i = 0; i < limit * 10; i++)); do
+    win=$(xdotool search --name "$name" 2>/dev/null | head -n 1)
+    if [ -n "$win" ]; then echo "$win"; return 0; fi
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# click_ok <window>: clicks the OK button of a message box (centred, near its bottom edge); keys do
+# not reach a message box without a window manager.
+click_ok() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
+}
+
+# wait_for_exit <pid> <seconds>: waits for the process; sets EXIT_CODE. Fails on time-out.
+wait_for_exit() {
+  local pid=$1 limit=$2 i
+  for ((i = 0; i < limit * 10; i++)); do
+    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; EXIT_CODE=$?; return 0; fi
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null
+  return 1
+}
