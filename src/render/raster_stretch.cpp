@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/surface_alloc.h"
+#include "render/stretch_mapping.h"
 #include "render/surface_rows.h"
 
 namespace {
@@ -12,38 +13,6 @@ namespace {
 // Byte offset within a source row of the picture pixel under each destination column. Filled once per
 // stretch; a fixed table, so the frame allocates nothing.
 int32_t ColumnOffsets[kMaxSurfaceSide];
-
-// Column x samples source column floor((2x + 1) * srcWidth / (2w)), stepped exactly as quotient and
-// remainder. For 1- and 4-bit pictures the offset is the column itself (the bit position follows).
-void FillColumnOffsets(int srcWidth, int w, int count, int bytesPerPixel) {
-  int64_t den = 2 * static_cast<int64_t>(w);
-  int64_t column = srcWidth / den, remainder = srcWidth % den;
-  int64_t step = (2 * static_cast<int64_t>(srcWidth)) / den, stepRemainder = (2 * static_cast<int64_t>(srcWidth)) % den;
-  for (int x = 0; x < count; ++x) {
-    ColumnOffsets[x] = static_cast<int32_t>(column * bytesPerPixel);
-    column += step;
-    remainder += stepRemainder;
-    if (remainder >= den) {
-      remainder -= den;
-      ++column;
-    }
-  }
-}
-
-// Colours of the table entries as blue, green, red, 0; entries the picture lacks stay black.
-void LoadPalette(const PackedDib* picture, uint32_t palette[256]) {
-  std::memset(palette, 0, 256 * sizeof(uint32_t));
-  int count = DibColorCount(picture);
-  int limit = 1 << picture->biBitCount;
-  if (count > limit) count = limit;
-  const DibColor* table = DibColors(picture);
-  for (int i = 0; i < count; ++i) palette[i] = table[i].blue | (table[i].green << 8) | (uint32_t{table[i].red} << 16);
-}
-
-inline uint32_t SmallIndexPixel(const uint8_t* row, int column, int bits, const uint32_t* palette) {
-  if (bits == 4) return palette[(row[column >> 1] >> ((column & 1) ? 0 : 4)) & 0x0F];
-  return palette[(row[column >> 3] >> (7 - (column & 7))) & 0x01];
-}
 
 // One destination row of count pixels from one source row, four bytes stored per pixel (the fourth
 // is overwritten by the next pixel) and three for the last. wideColumns is how many leading columns
@@ -66,27 +35,18 @@ void StretchRow(uint8_t* out, const uint8_t* row, int count, int bits, int wideC
     }
   } else {
     for (; x < count - 1; ++x) {
-      pixel = SmallIndexPixel(row, ColumnOffsets[x], bits, palette);
+      pixel = PackedIndexColour(row, ColumnOffsets[x], bits, palette);
       std::memcpy(out + 3 * x, &pixel, 4);
     }
   }
-  pixel = bits == 8 ? palette[row[ColumnOffsets[x]]] : SmallIndexPixel(row, ColumnOffsets[x], bits, palette);
+  pixel = bits == 8 ? palette[row[ColumnOffsets[x]]] : PackedIndexColour(row, ColumnOffsets[x], bits, palette);
   std::memcpy(out + 3 * x, &pixel, 3);
-}
-
-bool PictureReadable(const PackedDib* picture) {
-  if (picture == nullptr || picture->biWidth <= 0 || picture->biHeight <= 0) return false;
-  int bits = picture->biBitCount;
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
-  if (picture->biWidth > 65535 || DibColorCount(picture) < 0) return false;
-  int64_t rows = static_cast<int64_t>(picture->biHeight) * DibRowStride64(picture->biWidth, bits);
-  return rows <= static_cast<int64_t>(picture->biSizeImage);
 }
 
 }  // namespace
 
 bool StretchPicture(const Surface& target, int w, int hh, const PackedDib* picture) {
-  if (w < 0 || hh < 0 || !PictureReadable(picture)) return false;
+  if (w < 0 || hh < 0 || !StretchablePicture(picture)) return false;
   if (w == 0 || hh == 0 || !SurfaceUsable(target)) return true;
   if (target.width > kMaxSurfaceSide) return false;  // wider than the column table
   int bits = picture->biBitCount;
@@ -98,7 +58,7 @@ bool StretchPicture(const Surface& target, int w, int hh, const PackedDib* pictu
 
   int columns = w < target.width ? w : target.width;
   int rows = hh < target.height ? hh : target.height;
-  FillColumnOffsets(srcWidth, w, columns, bits >= 8 ? bits / 8 : 1);
+  FillColumnOffsets(ColumnOffsets, srcWidth, w, columns, bits >= 8 ? bits / 8 : 1);
   // A 24-bit source pixel has a fourth byte inside the block unless it ends an unpadded row.
   int wideColumns = columns;
   if (bits == 24 && 3 * static_cast<int64_t>(srcWidth) == srcStride) {
@@ -108,7 +68,7 @@ bool StretchPicture(const Surface& target, int w, int hh, const PackedDib* pictu
   int previousSource = -1;
   const uint8_t* previousOut = nullptr;
   for (int y = 0; y < rows; ++y) {
-    int sourceRow = static_cast<int>(((2 * static_cast<int64_t>(y) + 1) * srcHeight) / (2 * static_cast<int64_t>(hh)));
+    int sourceRow = StretchSourceIndex(y, srcHeight, hh);
     uint8_t* out = SurfaceRow(target, y);
     if (sourceRow == previousSource) {  // enlarging: this row repeats the one above
       std::memcpy(out, previousOut, static_cast<size_t>(columns) * 3);
