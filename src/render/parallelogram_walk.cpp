@@ -4,19 +4,24 @@
 // source index along each axis is floor((S * scale - bias) / d). No drawing, no platform headers.
 #include "render/parallelogram_walk.h"
 
+#include <cmath>
+
 namespace {
 
+// floor(a / b) for b != 0. A hardware 64-bit division costs tens of cycles and each row needs several,
+// so the quotient is estimated in double precision and then corrected exactly in integers.
 int64_t FloorDiv(int64_t a, int64_t b) {
-  int64_t q = a / b;
-  if (a % b != 0 && ((a < 0) != (b < 0))) --q;
+  if (b < 0) {
+    a = -a;
+    b = -b;
+  }
+  int64_t q = static_cast<int64_t>(std::floor(static_cast<double>(a) / static_cast<double>(b)));
+  while (q * b > a) --q;
+  while ((q + 1) * b <= a) ++q;
   return q;
 }
 
-int64_t CeilDiv(int64_t a, int64_t b) {
-  int64_t q = a / b;
-  if (a % b != 0 && ((a < 0) == (b < 0))) ++q;
-  return q;
-}
+int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
 // Narrows [*first, *last] to the x with low <= start + x * step <= high.
 void ClampSpan(int64_t start, int64_t step, int64_t low, int64_t high, int64_t* first, int64_t* last) {
@@ -47,11 +52,17 @@ WalkAxis MakeAxis(int64_t ex, int64_t ey, int64_t ax, int64_t ay, int64_t sign, 
   return axis;
 }
 
+// The per-pixel step of the source index along the axis: perX * scale / d as quotient and remainder.
+void SetStep(WalkAxis* axis, int64_t d) {
+  int64_t numerator = axis->perX * axis->scale;
+  axis->step = FloorDiv(numerator, d);
+  axis->stepRemainder = numerator - axis->step * d;
+}
+
 SourceWalk StartWalk(const WalkAxis& axis, int64_t value, int64_t d) {
   int64_t numerator = value * axis.scale - axis.bias;  // >= 0 inside the span
-  int64_t stepNumerator = axis.perX * axis.scale;
-  int64_t step = FloorDiv(stepNumerator, d);
-  return SourceWalk{numerator / d, numerator % d, step, stepNumerator - step * d};
+  int64_t index = FloorDiv(numerator, d);
+  return SourceWalk{index, numerator - index * d, axis.step, axis.stepRemainder};
 }
 
 bool WithinLimits(const ScreenPoint corners[3], int w, int hh) {
@@ -76,6 +87,8 @@ int StartParallelogram(const ScreenPoint corners[3], int w, int hh, int targetHe
   // s is the cross of the centre's offset with the left edge, t the cross of the top edge with it.
   walk->s = MakeAxis(e2x, e2y, ax, ay, sign, w);
   walk->t = MakeAxis(-e1x, -e1y, ax, ay, sign, hh);
+  SetStep(&walk->s, walk->d);
+  SetStep(&walk->t, walk->d);
   int64_t low = ay, high = ay;
   const int64_t ys[3] = {corners[1].y, corners[2].y, corners[1].y + corners[2].y - ay};
   for (int64_t y : ys) {

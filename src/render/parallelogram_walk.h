@@ -28,6 +28,8 @@ struct WalkAxis {
   int64_t perY;
   int64_t bias;
   int64_t scale;  // w or hh
+  int64_t step;   // source index step per pixel along x, as quotient and remainder of d
+  int64_t stepRemainder;
 };
 
 struct ParallelogramWalk {

@@ -14,33 +14,47 @@ namespace {
 // stretch; a fixed table, so the frame allocates nothing.
 int32_t ColumnOffsets[kMaxSurfaceSide];
 
-// One destination row of count pixels from one source row, four bytes stored per pixel (the fourth
-// is overwritten by the next pixel) and three for the last. wideColumns is how many leading columns
-// may load four source bytes: the last source pixel of the topmost row may end the picture's block.
+inline uint32_t Load32(const uint8_t* p) {
+  uint32_t value;
+  std::memcpy(&value, p, 4);
+  return value;
+}
+
+// Four pixels (blue, green, red in the low three bytes of each) as the twelve bytes they occupy in a
+// row, stored as three aligned words instead of four overlapping ones.
+inline void StoreFour(uint8_t* out, uint32_t p0, uint32_t p1, uint32_t p2, uint32_t p3) {
+  p0 &= 0xFFFFFF;
+  p1 &= 0xFFFFFF;
+  p2 &= 0xFFFFFF;
+  const uint32_t word0 = p0 | (p1 << 24), word1 = (p1 >> 8) | (p2 << 16), word2 = (p2 >> 16) | (p3 << 8);
+  std::memcpy(out, &word0, 4);
+  std::memcpy(out + 4, &word1, 4);
+  std::memcpy(out + 8, &word2, 4);
+}
+
+// One destination row of count pixels from one source row. wideColumns is how many leading columns may
+// load four source bytes: the last source pixel of the topmost row may end the picture's block.
 void StretchRow(uint8_t* out, const uint8_t* row, int count, int bits, int wideColumns, const uint32_t* palette) {
-  uint32_t pixel = 0;
   int x = 0;
   if (bits == 24 || bits == 32) {
-    for (; x < wideColumns && x < count - 1; ++x) {
-      std::memcpy(&pixel, row + ColumnOffsets[x], 4);
-      std::memcpy(out + 3 * x, &pixel, 4);
+    int grouped = wideColumns < count ? wideColumns : count;
+    for (; x + 4 <= grouped; x += 4) {
+      StoreFour(out + 3 * x, Load32(row + ColumnOffsets[x]), Load32(row + ColumnOffsets[x + 1]),
+                Load32(row + ColumnOffsets[x + 2]), Load32(row + ColumnOffsets[x + 3]));
     }
     for (; x < count; ++x) std::memcpy(out + 3 * x, row + ColumnOffsets[x], 3);
     return;
   }
   if (bits == 8) {
-    for (; x < count - 1; ++x) {
-      pixel = palette[row[ColumnOffsets[x]]];
-      std::memcpy(out + 3 * x, &pixel, 4);
-    }
-  } else {
-    for (; x < count - 1; ++x) {
-      pixel = PackedIndexColour(row, ColumnOffsets[x], bits, palette);
-      std::memcpy(out + 3 * x, &pixel, 4);
+    for (; x + 4 <= count; x += 4) {
+      StoreFour(out + 3 * x, palette[row[ColumnOffsets[x]]], palette[row[ColumnOffsets[x + 1]]],
+                palette[row[ColumnOffsets[x + 2]]], palette[row[ColumnOffsets[x + 3]]]);
     }
   }
-  pixel = bits == 8 ? palette[row[ColumnOffsets[x]]] : PackedIndexColour(row, ColumnOffsets[x], bits, palette);
-  std::memcpy(out + 3 * x, &pixel, 3);
+  for (; x < count; ++x) {
+    uint32_t pixel = bits == 8 ? palette[row[ColumnOffsets[x]]] : PackedIndexColour(row, ColumnOffsets[x], bits, palette);
+    std::memcpy(out + 3 * x, &pixel, 3);
+  }
 }
 
 }  // namespace
