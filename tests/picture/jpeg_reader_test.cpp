@@ -3,6 +3,7 @@
 // Portable: the same source runs natively and, cross-built, under Wine (no POSIX-only calls).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -224,6 +225,7 @@ TEST(JpegSize, LargestGreyPictureLoadsWhole) {
   EXPECT_EQ(picture->biWidth, 16384);
   EXPECT_EQ(picture->biHeight, 16384);
   EXPECT_EQ(picture->biSizeImage, 16384u * 16384u);
+  std::remove(path.c_str());
 }
 
 TEST(JpegDamage, CutInImageDataGivesFullSizePicture) {
