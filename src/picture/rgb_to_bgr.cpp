@@ -2,37 +2,57 @@
 // Pure byte work: no libjpeg, no Windows headers.
 #include "picture/rgb_to_bgr.h"
 
-#include <cstring>
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define WHIRLBOX_SHUFFLE_ROWS 1
+#include <tmmintrin.h>
+#endif
 
-namespace {
-
-// Four pixels are 12 bytes, three 32-bit words. Little-endian words (the only byte order this
-// program is built for) hold, from the low byte up:
-//   in:  a = R0 G0 B0 R1   b = G1 B1 R2 G2   c = B2 R3 G3 B3
-//   out:     B0 G0 R0 B1       G1 R1 B2 G2       R2 B3 G3 R3
-// Whole-word shifts and masks swap them with no per-byte loads, which keeps the conversion far
-// cheaper than the decode that produced the row.
-inline void SwapFourPixels(uint8_t* dest, const uint8_t* source) {
-  uint32_t a, b, c;
-  std::memcpy(&a, source, 4);
-  std::memcpy(&b, source + 4, 4);
-  std::memcpy(&c, source + 8, 4);
-  const uint32_t x = ((a & 0xffu) << 16) | (a & 0xff00u) | ((a >> 16) & 0xffu) | ((b & 0xff00u) << 16);
-  const uint32_t y = (b & 0xffu) | ((a >> 16) & 0xff00u) | ((c & 0xffu) << 16) | (b & 0xff000000u);
-  const uint32_t z = ((b >> 16) & 0xffu) | ((c >> 16) & 0xff00u) | (c & 0xff0000u) | ((c & 0xff00u) << 16);
-  std::memcpy(dest, &x, 4);
-  std::memcpy(dest + 4, &y, 4);
-  std::memcpy(dest + 8, &z, 4);
-}
-
-}  // namespace
-
-void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels) {
-  uint32_t i = 0;
-  for (; i + 4 <= pixels; i += 4) SwapFourPixels(dest + 3 * i, source + 3 * i);
-  for (; i < pixels; ++i) {
+void CopyRgbAsBgrPlain(uint8_t* dest, const uint8_t* source, uint32_t pixels) {
+  for (uint32_t i = 0; i < pixels; ++i) {
     dest[3 * i] = source[3 * i + 2];
     dest[3 * i + 1] = source[3 * i + 1];
     dest[3 * i + 2] = source[3 * i];
   }
 }
+
+#ifdef WHIRLBOX_SHUFFLE_ROWS
+
+namespace {
+
+// Four pixels per step: a 16-byte load holds them (12 bytes) and 4 bytes of the next pixels; one
+// shuffle reverses each pixel's bytes, and the 16-byte store's last 4 bytes are overwritten by the
+// next step. A byte-by-byte loop costs a third of the colour decode itself; this one almost nothing.
+// The loop stops while 16 bytes still fit in the row, so nothing beyond pixels * 3 is touched.
+__attribute__((target("ssse3"))) void CopyRgbAsBgrShuffled(uint8_t* dest, const uint8_t* source,
+                                                           uint32_t pixels) {
+  const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 12, 13, 14, 15);
+  const uint64_t bytes = 3 * static_cast<uint64_t>(pixels);
+  uint32_t i = 0;
+  for (; 3 * static_cast<uint64_t>(i) + 16 <= bytes; i += 4) {
+    const __m128i rgb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 3 * static_cast<size_t>(i)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + 3 * static_cast<size_t>(i)), _mm_shuffle_epi8(rgb, order));
+  }
+  CopyRgbAsBgrPlain(dest + 3 * static_cast<size_t>(i), source + 3 * static_cast<size_t>(i), pixels - i);
+}
+
+bool HasByteShuffle() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("ssse3");
+}
+
+}  // namespace
+
+void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels) {
+  static const bool shuffle = HasByteShuffle();
+  if (shuffle) {
+    CopyRgbAsBgrShuffled(dest, source, pixels);
+  } else {
+    CopyRgbAsBgrPlain(dest, source, pixels);
+  }
+}
+
+#else
+
+void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels) { CopyRgbAsBgrPlain(dest, source, pixels); }
+
+#endif

@@ -4,5 +4,9 @@
 #include <cstdint>
 
 // Writes pixels * 3 bytes to dest: every pixel's first and third byte exchanged. dest and source
-// must not overlap; bytes of dest beyond pixels * 3 are left alone.
+// must not overlap; bytes of dest beyond pixels * 3 are left alone. Uses the processor's byte
+// shuffle where it has one (x86 SSSE3), otherwise CopyRgbAsBgrPlain.
 void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels);
+
+// The same, one pixel at a time, on every processor.
+void CopyRgbAsBgrPlain(uint8_t* dest, const uint8_t* source, uint32_t pixels);

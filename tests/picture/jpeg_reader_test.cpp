@@ -306,18 +306,23 @@ TEST(JpegDifferential, ComparisonCatchesOneWrongByte) {
   EXPECT_EQ(DescribeMismatch(picture.get(), want), "scanline 7 byte 27: got 1, want 0");
 }
 
-TEST(RgbToBgr, MatchesAPlainSwapForEveryTailLength) {
-  for (uint32_t pixels = 0; pixels <= 19; ++pixels) {
-    Bytes source(3 * pixels);
-    for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 37 + 5);
-    Bytes dest(3 * pixels + 4, 0xee);
-    CopyRgbAsBgr(dest.data(), source.data(), pixels);
-    for (uint32_t i = 0; i < pixels; ++i) {
-      ASSERT_EQ(dest[3 * i], source[3 * i + 2]) << pixels << " pixels, pixel " << i;
-      ASSERT_EQ(dest[3 * i + 1], source[3 * i + 1]) << pixels << " pixels, pixel " << i;
-      ASSERT_EQ(dest[3 * i + 2], source[3 * i]) << pixels << " pixels, pixel " << i;
+TEST(RgbToBgr, BothSwapsMatchAPlainSwapForEveryTailLength) {
+  for (auto* swap : {&CopyRgbAsBgr, &CopyRgbAsBgrPlain}) {
+    const char* which = swap == &CopyRgbAsBgr ? "CopyRgbAsBgr" : "CopyRgbAsBgrPlain";
+    for (uint32_t pixels = 0; pixels <= 23; ++pixels) {
+      Bytes source(3 * pixels);
+      for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 37 + 5);
+      Bytes dest(3 * pixels + 4, 0xee);
+      swap(dest.data(), source.data(), pixels);
+      for (uint32_t i = 0; i < pixels; ++i) {
+        ASSERT_EQ(dest[3 * i], source[3 * i + 2]) << which << ", " << pixels << " pixels, pixel " << i;
+        ASSERT_EQ(dest[3 * i + 1], source[3 * i + 1]) << which << ", " << pixels << " pixels, pixel " << i;
+        ASSERT_EQ(dest[3 * i + 2], source[3 * i]) << which << ", " << pixels << " pixels, pixel " << i;
+      }
+      for (size_t i = 3 * pixels; i < dest.size(); ++i) {
+        ASSERT_EQ(dest[i], 0xee) << which << ", " << pixels << " pixels, byte " << i << " beyond the row";
+      }
     }
-    for (size_t i = 3 * pixels; i < dest.size(); ++i) ASSERT_EQ(dest[i], 0xee) << pixels << " pixels, byte " << i;
   }
 }
 
