@@ -2,9 +2,6 @@
 // Test code only; depends on tests/common.
 #include "picture/bmp_builder.h"
 
-#include "picture/calloc_probe.h"
-#include "picture/readers.h"
-
 uint32_t EntryValue(int k) { return 0x00102030u + static_cast<uint32_t>(k) * 0x00010305u; }
 
 uint8_t PixelByte(int64_t i) { return static_cast<uint8_t>((i * 37 + 11) % 251); }
@@ -43,8 +40,3 @@ Bytes BuildBmp(const BmpFields& fields) {
   return out;
 }
 
-PictureOwner LoadBmpFixture(const std::string& name, const Bytes& bytes) {
-  std::string path = WriteFixture(name + ".bmp", bytes, "bmp");
-  ResetCallocProbe();
-  return PictureOwner(LoadBmp(path.c_str()), std::free);
-}

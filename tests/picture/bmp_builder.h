@@ -2,12 +2,8 @@
 // entries and a pixel array of a known pattern. Test code only; depends on tests/common.
 #pragma once
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
-#include <string>
 
 #include "common/test_files.h"
-#include "picture/win_records.h"
 
 constexpr uint32_t kOffBitsAfterEntries = 0xFFFFFFFF;  // BmpFields::offBits: 54 + 4 * entries
 
@@ -34,9 +30,3 @@ int64_t RowBytes(int64_t width, int bitCount);
 
 // The whole file: 14-byte file header, 40-byte info header, entries, pixel array, trailing bytes.
 Bytes BuildBmp(const BmpFields& fields);
-
-// A loaded picture, freed with std::free when the test is done with it.
-using PictureOwner = std::unique_ptr<PackedDib, void (*)(void*)>;
-
-// Writes bytes as the fixture name + ".bmp" (kept as a fuzz starting input) and loads it with LoadBmp.
-PictureOwner LoadBmpFixture(const std::string& name, const Bytes& bytes);

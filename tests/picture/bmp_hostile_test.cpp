@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "picture/bmp_builder.h"
+#include "picture/bmp_fixture.h"
 #include "picture/bmp_layout.h"
 #include "picture/calloc_probe.h"
 #include "picture/readers.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "picture/bmp_builder.h"
+#include "picture/bmp_fixture.h"
 #include "picture/calloc_probe.h"
 #include "picture/readers.h"
 
