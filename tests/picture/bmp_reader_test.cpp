@@ -43,6 +43,15 @@ static void ExpectLoadedFrom(const PackedDib* picture, const BmpFields& fields, 
   EXPECT_EQ(Bytes(DibBits(picture), DibBits(picture) + pixelBytes), Slice(file, pixelOffset, pixelBytes)) << "rows";
 }
 
+// Builds the file from fields, loads it and checks it with ExpectLoadedFrom.
+static PictureOwner ExpectLoads(const std::string& name, const BmpFields& fields, int colours, int64_t tableOffset,
+                                int64_t pixelOffset) {
+  Bytes file = BuildBmp(fields);
+  PictureOwner picture = LoadBmpFixture(name, file);
+  ExpectLoadedFrom(picture.get(), fields, file, colours, tableOffset, pixelOffset);
+  return picture;
+}
+
 TEST(LoadBmp, TrueColourFileLoadsWithItsOwnRowPadding) {
   BmpFields fields;  // 9 x 8 at 24 bits: rows of 27 pixel bytes and one pad byte
   Bytes file = BuildBmp(fields);
@@ -50,6 +59,7 @@ TEST(LoadBmp, TrueColourFileLoadsWithItsOwnRowPadding) {
   PictureOwner picture = LoadBmpFixture("rgb24_9x8", file);
   ExpectLoadedFrom(picture.get(), fields, file, 0, -1, 54);
   EXPECT_EQ(LastCallocBytes(), 264);
+  ASSERT_NE(picture, nullptr);
   EXPECT_EQ(picture->biSizeImage, 224u);
 }
 
@@ -58,9 +68,7 @@ TEST(LoadBmp, SpareBytesAfterTrueColourPixelsMustBeWholeEntries) {
   fields.trailing = 2;
   EXPECT_EQ(LoadBmpFixture("rgb24_spare2", BuildBmp(fields)), nullptr);
   fields.trailing = 4;
-  Bytes file = BuildBmp(fields);
-  PictureOwner picture = LoadBmpFixture("rgb24_spare4", file);
-  ExpectLoadedFrom(picture.get(), fields, file, 0, -1, 54);
+  PictureOwner picture = ExpectLoads("rgb24_spare4", fields, 0, -1, 54);
   EXPECT_EQ(LastCallocBytes(), 264);
 }
 
@@ -78,14 +86,10 @@ TEST(LoadBmp, EightBitTableSizeComesFromTheFileLength) {
   BmpFields fields;
   fields.bitCount = 8;
   fields.entries = 256;
-  Bytes file = BuildBmp(fields);
-  PictureOwner picture = LoadBmpFixture("pal8_256_clr0", file);
-  ExpectLoadedFrom(picture.get(), fields, file, 256, 54, 54 + 1024);
+  PictureOwner picture = ExpectLoads("pal8_256_clr0", fields, 256, 54, 54 + 1024);
 
   fields.clrUsed = 256;
-  file = BuildBmp(fields);
-  picture = LoadBmpFixture("pal8_256_clr256", file);
-  ExpectLoadedFrom(picture.get(), fields, file, 256, 54, 54 + 1024);
+  picture = ExpectLoads("pal8_256_clr256", fields, 256, 54, 54 + 1024);
 
   fields.clrUsed = 255;
   EXPECT_EQ(LoadBmpFixture("pal8_256_clr255", BuildBmp(fields)), nullptr);
@@ -98,9 +102,8 @@ TEST(LoadBmp, ShortEightBitTableKeepsThePixelsRightAfterIt) {
   fields.bitCount = 8;
   fields.width = 13;
   fields.entries = 16;
-  Bytes file = BuildBmp(fields);
-  PictureOwner picture = LoadBmpFixture("pal8_16_entries", file);
-  ExpectLoadedFrom(picture.get(), fields, file, 16, 54, 54 + 64);
+  PictureOwner picture = ExpectLoads("pal8_16_entries", fields, 16, 54, 54 + 64);
+  ASSERT_NE(picture, nullptr);
   EXPECT_EQ(DibBits(picture.get()) - reinterpret_cast<uint8_t*>(picture.get()), 40 + 64);
 }
 
@@ -109,10 +112,9 @@ TEST(LoadBmp, TrailingBytesOfAnIndexedFileBecomeExtraEntries) {
   fields.bitCount = 4;
   fields.entries = 16;
   fields.trailing = 8;
-  Bytes file = BuildBmp(fields);
-  PictureOwner picture = LoadBmpFixture("pal4_trailing8", file);
   // Entries 16 and 17 are the first 8 bytes of the pixel array; the reader seeks back for the rows.
-  ExpectLoadedFrom(picture.get(), fields, file, 18, 54, 54 + 64);
+  PictureOwner picture = ExpectLoads("pal4_trailing8", fields, 18, 54, 54 + 64);
+  ASSERT_NE(picture, nullptr);
   EXPECT_EQ(DibColors(picture.get())[17].blue, PixelByte(4));
 }
 
@@ -120,21 +122,14 @@ TEST(LoadBmp, ThirtyTwoBitTableIsTheTwelveBytesAfterTheHeaders) {
   BmpFields fields;
   fields.bitCount = 32;
   fields.offBits = 54;
-  Bytes file = BuildBmp(fields);
-  PictureOwner picture = LoadBmpFixture("rgb32_off54", file);
   // The three entries are the first pixel bytes; the rows are read again from offset 54.
-  ExpectLoadedFrom(picture.get(), fields, file, 3, 54, 54);
-}
+  PictureOwner picture = ExpectLoads("rgb32_off54", fields, 3, 54, 54);
 
-TEST(LoadBmp, ThirtyTwoBitWithoutOffsetReadsRowsAfterTheTable) {
-  BmpFields fields;
-  fields.bitCount = 32;
+  // Without an offset the rows follow the table at 66, so the file needs 12 bytes more.
   fields.offBits = 0;
   EXPECT_EQ(LoadBmpFixture("rgb32_off0_short", BuildBmp(fields)), nullptr);
   fields.trailing = 12;
-  Bytes file = BuildBmp(fields);
-  PictureOwner picture = LoadBmpFixture("rgb32_off0", file);
-  ExpectLoadedFrom(picture.get(), fields, file, 3, 54, 66);
+  picture = ExpectLoads("rgb32_off0", fields, 3, 54, 66);
 }
 
 TEST(LoadBmp, GapBeforeTheRowsIsTableInIndexedFilesAndSkippedInTrueColour) {
@@ -162,11 +157,9 @@ TEST(LoadBmp, IndexedFileWithoutEntriesGetsAGreyRamp) {
   for (uint16_t bits : {1, 4, 8}) {
     BmpFields fields;
     fields.bitCount = bits;
-    Bytes file = BuildBmp(fields);
     int colours = 1 << bits;
-    PictureOwner picture = LoadBmpFixture("grey_ramp_" + std::to_string(bits), file);
-    ExpectLoadedFrom(picture.get(), fields, file, colours, -1, 54);
-    if (picture == nullptr) continue;
+    PictureOwner picture = ExpectLoads("grey_ramp_" + std::to_string(bits), fields, colours, -1, 54);
+    ASSERT_NE(picture, nullptr) << bits << " bits";
     const DibColor* table = DibColors(picture.get());
     EXPECT_EQ(table[0].red, 0);
     EXPECT_EQ(table[colours - 1].red, 255);
@@ -194,11 +187,9 @@ TEST(LoadBmp, SmallestAndLargestSidesLoad) {
     fields.bitCount = c.bits;
     fields.entries = c.bits == 24 || c.bits == 32 ? 0 : 2;
     if (c.bits == 32) fields.offBits = 54;
-    Bytes file = BuildBmp(fields);
-    std::string name = "side_" + std::to_string(c.width) + "x" + std::to_string(c.height);
-    PictureOwner picture = LoadBmpFixture(name, file);
-    ExpectLoadedFrom(picture.get(), fields, file, c.bits == 32 ? 3 : fields.entries, 54,
-                     c.bits == 32 ? 54 : 54 + 4 * fields.entries);
+    std::string name = "side_" + std::to_string(c.width) + "x" + std::to_string(c.height) + "_" +
+                       std::to_string(c.bits);
+    ExpectLoads(name, fields, c.bits == 32 ? 3 : fields.entries, 54, c.bits == 32 ? 54 : 54 + 4 * fields.entries);
   }
 }
 

@@ -111,7 +111,8 @@ TEST(ToolPicture, OtherExtensionsAreUnsupported) {
   std::string bmpBytes = Fixture("tool_ext.bmp", BmpFields{});
   Bytes bytes = ReadBytes(bmpBytes);
   // .jpg and .gif answer so until their readers are wired into the tool.
-  for (const char* name : {"tool_ext.png", "tool_ext.jpeg", "tool_ext", "tool_ext.bmp ", "tool_ext.jpg", "tool_ext.gif"}) {
+  for (const char* name :
+       {"tool_ext.png", "tool_ext.jpeg", "tool_ext", "tool_ext.bmp ", "tool_ext.jpg", "tool_ext.gif"}) {
     std::string path = WriteFixture(name, bytes, nullptr);
     ToolRun run = RunTool({"picture", path});
     EXPECT_EQ(run.exitCode, 2) << name;
