@@ -20,13 +20,13 @@ struct PictureReader {
 };
 
 static PackedDib* LoadBmpPicture(const char* path, int) { return LoadBmp(path); }
+static PackedDib* LoadJpegPicture(const char* path, int) { return LoadJpeg(path); }
 
-// The saver's readers by extension. JPEG is wired as {".jpg", <LoadJpeg adapter>, false}; GIF as
-// {".gif", <adapter>, true}, whose adapter prints "problem: <message> (frame <index>)" for each
+// The saver's readers by extension. GIF is wired as {".gif", <adapter>, true}, whose adapter prints "problem: <message> (frame <index>)" for each
 // problem the parse reports and returns the picture of the frame asked for.
 static const PictureReader kPictureReaders[] = {
     {".bmp", LoadBmpPicture, false},
-    {".jpg", nullptr, false},
+    {".jpg", LoadJpegPicture, false},
     {".gif", nullptr, true},
 };
 

@@ -10,6 +10,7 @@
 
 #include "common/test_files.h"
 #include "picture/bmp_builder.h"
+#include "picture/jpeg_codec.h"
 #include "picture/readers.h"
 
 struct ToolRun {
@@ -110,9 +111,7 @@ TEST(ToolPicture, DibOptionWritesTheBlockAsLoaded) {
 TEST(ToolPicture, OtherExtensionsAreUnsupported) {
   std::string bmpBytes = Fixture("tool_ext.bmp", BmpFields{});
   Bytes bytes = ReadBytes(bmpBytes);
-  // .jpg and .gif answer so until their readers are wired into the tool.
-  for (const char* name :
-       {"tool_ext.png", "tool_ext.jpeg", "tool_ext", "tool_ext.bmp ", "tool_ext.jpg", "tool_ext.gif"}) {
+  for (const char* name : {"tool_ext.png", "tool_ext.jpeg", "tool_ext", "tool_ext.bmp "}) {
     std::string path = WriteFixture(name, bytes, nullptr);
     ToolRun run = RunTool({"picture", path});
     EXPECT_EQ(run.exitCode, 2) << name;
@@ -153,4 +152,27 @@ TEST(ToolPicture, FrameMustBeANumberFromZero) {
     ToolRun run = RunTool({"picture", path, "--frame", frame});
     EXPECT_EQ(run.err, "") << frame;
   }
+}
+
+TEST(ToolPicture, JpegFilesGoToTheJpegReader) {
+  JpegOptions grey;
+  grey.width = 10;
+  grey.height = 8;
+  grey.components = 1;
+  ToolRun run = RunTool({"picture", WriteFixture("tool_grey.JPG", EncodeJpeg(grey), nullptr)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 10x8 8-bit 256 colours\n");
+
+  JpegOptions colour;
+  colour.width = 9;
+  colour.height = 8;
+  colour.components = 3;
+  run = RunTool({"picture", WriteFixture("tool_colour.jpg", EncodeJpeg(colour), nullptr)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 9x8 24-bit 0 colours\n");
+
+  // A BMP file named .jpg goes to the JPEG reader, which refuses it.
+  run = RunTool({"picture", WriteFixture("tool_bmp_named.jpg", ReadBytes(Fixture("tool_jpg_src.bmp", BmpFields{})), nullptr)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
 }
