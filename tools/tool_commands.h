@@ -8,4 +8,9 @@ struct ToolCommand {
   int (*run)(int argc, char** argv);
 };
 
+// whirlbox-tool picture FILE [--dib OUT] [--frame N] (tool_picture.cpp).
+extern const char kPictureUsage[];
+int RunPicture(int argc, char** argv);
+
 int RunTrace(int argc, char** argv);   // tool_trace.cpp
+int RunRender(int argc, char** argv);  // tool_render.cpp

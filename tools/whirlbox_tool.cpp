@@ -5,8 +5,12 @@
 #include "tool_commands.h"
 
 static const ToolCommand kCommands[] = {
+    {"picture", kPictureUsage, RunPicture},
     {"help", "whirlbox-tool help", nullptr},
     {"trace", "whirlbox-tool trace --view <W>x<H> --half-edge <E> [--frames <N>]", RunTrace},
+    {"render",
+     "whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] --frames <A>[-<B>] --out <DIR> FACE1 ... FACE6",
+     RunRender},
 };
 
 static int Usage() {
