@@ -37,31 +37,6 @@ void TransferSpan(uint8_t* out, const uint8_t* in, int64_t count, SourceWalk u, 
   std::memcpy(out, in, 3);  // the last pixel must not touch its right neighbour
 }
 
-// Fixed-point stepping: a walk's position times 2^bits, started and stepped by rounding up. After i
-// steps the position exceeds the exact one by less than i + 1, and a fraction m / d of the exact
-// position never comes closer than 2^bits / d below the next whole index; so while
-// 2^bits > d * (i + 1) the whole part is exact. FixedBits picks bits for spans of up to count pixels,
-// or -1 when 64-bit positions cannot hold them (then the quotient-and-remainder walk is used).
-int FixedBits(int64_t d, int64_t count) {
-  for (int bits = 0; bits <= 42; ++bits) {
-    if ((int64_t{1} << bits) < d * (count + 2)) continue;
-    return d <= (int64_t{1} << (62 - bits)) ? bits : -1;
-  }
-  return -1;
-}
-
-struct FixedWalk {
-  int64_t position;
-  int64_t step;
-};
-
-int64_t CeilDivPositive(int64_t a, int64_t b) { return (a + b - 1) / b; }
-
-FixedWalk MakeFixed(const SourceWalk& walk, int64_t d, int bits) {
-  return FixedWalk{(walk.index << bits) + CeilDivPositive(walk.remainder << bits, d),
-                   walk.step * (int64_t{1} << bits) + CeilDivPositive(walk.stepRemainder << bits, d)};
-}
-
 // Paints count pixels with fixed-point walks: no carries and no branches per pixel, and each pixel's
 // address depends on the previous one only through two additions.
 template <bool WideRead>
