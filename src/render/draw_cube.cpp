@@ -33,16 +33,10 @@ void DrawFace(const FacePlacement& placement) {
 }  // namespace
 
 void DrawCube() {
-  CubeMotion motion{AngleX, AngleY, AngleZ, CenterX, CenterY, VelocityX, VelocityY};
+  CubeMotion motion = CurrentCubeMotion();
   CubeFrame frame;
   StepCube(&motion, CubeHalfEdge, ViewWidth, ViewHeight, &frame);
-  AngleX = motion.angleX;
-  AngleY = motion.angleY;
-  AngleZ = motion.angleZ;
-  CenterX = motion.centerX;
-  CenterY = motion.centerY;
-  VelocityX = motion.velocityX;
-  VelocityY = motion.velocityY;
+  SetCubeMotion(motion);
   for (int i = 0; i < kCubeCorners; ++i) ScreenPoints[i] = frame.points[i];
   PrevDirtyRect = DirtyRect;
   DirtyRect = frame.dirty;

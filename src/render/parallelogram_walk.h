@@ -20,6 +20,16 @@ struct SourceWalk {
   int64_t stepRemainder;
 };
 
+// Advances a walk by one target pixel, exactly.
+inline void StepWalk(SourceWalk* walk, int64_t d) {
+  walk->index += walk->step;
+  walk->remainder += walk->stepRemainder;
+  if (walk->remainder >= d) {
+    walk->remainder -= d;
+    ++walk->index;
+  }
+}
+
 // One of the two parallelogram coordinates scaled by d: value = origin + x * perX + y * perY at
 // the doubled centre of pixel (x, y); bias 1 when the tie-break move makes it shrink.
 struct WalkAxis {

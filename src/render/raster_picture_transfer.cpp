@@ -69,18 +69,8 @@ void PaintChecked(uint8_t* out, int64_t count, SourceWalk u, SourceWalk v, int64
       uint32_t pixel = SampleAt<Bits>(source, u.index, v.index);
       std::memcpy(out, &pixel, 3);
     }
-    u.index += u.step;
-    u.remainder += u.stepRemainder;
-    if (u.remainder >= d) {
-      u.remainder -= d;
-      ++u.index;
-    }
-    v.index += v.step;
-    v.remainder += v.stepRemainder;
-    if (v.remainder >= d) {
-      v.remainder -= d;
-      ++v.index;
-    }
+    StepWalk(&u, d);
+    StepWalk(&v, d);
   }
 }
 
