@@ -7,3 +7,7 @@ struct ToolCommand {
   const char* usage;
   int (*run)(int argc, char** argv);
 };
+
+// whirlbox-tool picture FILE [--dib OUT] [--frame N] (tool_picture.cpp).
+extern const char kPictureUsage[];
+int RunPicture(int argc, char** argv);

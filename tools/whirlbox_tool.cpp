@@ -5,6 +5,7 @@
 #include "tool_commands.h"
 
 static const ToolCommand kCommands[] = {
+    {"picture", kPictureUsage, RunPicture},
     {"help", "whirlbox-tool help", nullptr},
 };
 

@@ -1,0 +1,156 @@
+// whirlbox-tool picture, run as a program on fixture files: the lines it prints, its exit codes and
+// the block that --dib writes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/test_files.h"
+#include "picture/bmp_builder.h"
+#include "picture/readers.h"
+
+struct ToolRun {
+  int exitCode;
+  std::string out;  // standard output
+  std::string err;  // standard error
+};
+
+// Runs the tool with args (each quoted for the shell) and collects what it prints.
+static ToolRun RunTool(const std::vector<std::string>& args) {
+  std::string errPath = TempPath("tool_stderr.txt");
+  std::string command = "'" WHIRLBOX_TOOL "'";
+  for (const std::string& arg : args) command += " '" + arg + "'";
+  command += " 2>'" + errPath + "'";
+  ToolRun run{-1, "", ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[256];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+  int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  Bytes err = ReadBytes(errPath);
+  run.err.assign(err.begin(), err.end());
+  return run;
+}
+
+static std::string Fixture(const std::string& name, const BmpFields& fields) {
+  return WriteFixture(name, BuildBmp(fields), "bmp");
+}
+
+TEST(ToolPicture, LoadedPicturesAreDescribed) {
+  BmpFields rgb;
+  ToolRun run = RunTool({"picture", Fixture("tool_rgb24.bmp", rgb)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 9x8 24-bit 0 colours\n");
+
+  BmpFields indexed;
+  indexed.width = 13;
+  indexed.height = 10;
+  indexed.bitCount = 8;
+  indexed.entries = 16;
+  run = RunTool({"picture", Fixture("tool_pal8.BMP", indexed)});  // extension case is ignored
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 13x10 8-bit 16 colours\n");
+
+  BmpFields noTable;
+  noTable.bitCount = 4;
+  run = RunTool({"picture", Fixture("tool_pal4_no_table.Bmp", noTable)});
+  EXPECT_EQ(run.out, "loaded 9x8 4-bit 16 colours\n");
+
+  BmpFields rgb32;
+  rgb32.bitCount = 32;
+  rgb32.offBits = 54;
+  run = RunTool({"picture", Fixture("tool.rgb32.bmp", rgb32)});  // only the last '.' counts
+  EXPECT_EQ(run.out, "loaded 9x8 32-bit 3 colours\n");
+}
+
+TEST(ToolPicture, RefusedFilesExitWithOne) {
+  BmpFields tooSmall;
+  tooSmall.width = 7;
+  ToolRun run = RunTool({"picture", Fixture("tool_width7.bmp", tooSmall)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
+  run = RunTool({"picture", TempPath("tool_missing.bmp")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
+}
+
+TEST(ToolPicture, DibOptionWritesTheBlockAsLoaded) {
+  BmpFields fields;  // 4 bytes after the rows become entries 16 and 17 of the table
+  fields.bitCount = 4;
+  fields.entries = 16;
+  fields.trailing = 8;
+  std::string path = Fixture("tool_dib.bmp", fields);
+  std::string out = TempPath("tool_dib.dib");
+  ToolRun run = RunTool({"picture", path, "--dib", out});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 9x8 4-bit 18 colours\n");
+
+  PackedDib* picture = LoadBmp(path.c_str());
+  ASSERT_NE(picture, nullptr);
+  const auto* block = reinterpret_cast<const uint8_t*>(picture);
+  Bytes want(block, block + 40 + 18 * 4 + 8 * 8);
+  std::free(picture);
+  EXPECT_EQ(ReadBytes(out), want);
+  // The file's own bytes: its table from offset 54 and its rows, behind the rebuilt header.
+  Bytes file = BuildBmp(fields);
+  EXPECT_EQ(Bytes(want.begin() + 40, want.begin() + 40 + 72), Bytes(file.begin() + 54, file.begin() + 54 + 72));
+  EXPECT_EQ(Bytes(want.begin() + 112, want.end()), Bytes(file.begin() + 118, file.begin() + 118 + 64));
+
+  run = RunTool({"picture", path, "--dib", TempPath("no_such_folder/x.dib")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+}
+
+TEST(ToolPicture, OtherExtensionsAreUnsupported) {
+  std::string bmpBytes = Fixture("tool_ext.bmp", BmpFields{});
+  Bytes bytes = ReadBytes(bmpBytes);
+  // .jpg and .gif answer so until their readers are wired into the tool.
+  for (const char* name :
+       {"tool_ext.png", "tool_ext.jpeg", "tool_ext", "tool_ext.bmp ", "tool_ext.jpg", "tool_ext.gif"}) {
+    std::string path = WriteFixture(name, bytes, nullptr);
+    ToolRun run = RunTool({"picture", path});
+    EXPECT_EQ(run.exitCode, 2) << name;
+    EXPECT_EQ(run.out, "unsupported extension\n") << name;
+  }
+}
+
+TEST(ToolPicture, BadArgumentsGiveTheUsage) {
+  std::string path = Fixture("tool_usage.bmp", BmpFields{});
+  const std::vector<std::vector<std::string>> bad = {
+      {"picture"},
+      {"picture", path, path},
+      {"picture", path, "--dib"},
+      {"picture", path, "--dib", "a", "--dib", "b"},
+      {"picture", path, "--frame", "0"},  // frames belong to GIF files
+      {"picture", path, "--frame"},
+      {"picture", path, "--size", "3"},
+      {"pictures", path},
+  };
+  for (const std::vector<std::string>& args : bad) {
+    ToolRun run = RunTool(args);
+    std::string shown;
+    for (const std::string& arg : args) shown += " " + arg;
+    EXPECT_EQ(run.exitCode, 2) << shown;
+    EXPECT_EQ(run.out, "") << shown;
+    EXPECT_NE(run.err.find("usage"), std::string::npos) << shown << ": " << run.err;
+  }
+}
+
+TEST(ToolPicture, FrameMustBeANumberFromZero) {
+  std::string path = WriteFixture("tool_frame.gif", Bytes{'G', 'I', 'F'}, nullptr);
+  for (const char* frame : {"-1", "x", "", "1x", "2147483648"}) {
+    ToolRun run = RunTool({"picture", path, "--frame", frame});
+    EXPECT_EQ(run.exitCode, 2) << frame;
+    EXPECT_NE(run.err.find("usage"), std::string::npos) << frame;
+  }
+  for (const char* frame : {"0", "2147483647"}) {  // accepted: the answer is about the GIF file
+    ToolRun run = RunTool({"picture", path, "--frame", frame});
+    EXPECT_EQ(run.err, "") << frame;
+  }
+}
