@@ -11,31 +11,7 @@
 #include "common/test_files.h"
 #include "picture/bmp_builder.h"
 #include "picture/readers.h"
-
-struct ToolRun {
-  int exitCode;
-  std::string out;  // standard output
-  std::string err;  // standard error
-};
-
-// Runs the tool with args (each quoted for the shell) and collects what it prints.
-static ToolRun RunTool(const std::vector<std::string>& args) {
-  std::string errPath = TempPath("tool_stderr.txt");
-  std::string command = "'" WHIRLBOX_TOOL "'";
-  for (const std::string& arg : args) command += " '" + arg + "'";
-  command += " 2>'" + errPath + "'";
-  ToolRun run{-1, "", ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[256];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-  int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  Bytes err = ReadBytes(errPath);
-  run.err.assign(err.begin(), err.end());
-  return run;
-}
+#include "tools/tool_run.h"
 
 static std::string Fixture(const std::string& name, const BmpFields& fields) {
   return WriteFixture(name, BuildBmp(fields), "bmp");
