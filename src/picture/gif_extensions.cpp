@@ -24,6 +24,8 @@ char* CollectSubBlocks(ByteSource* source, char* buffer, int32_t* lengthOut, boo
       return nullptr;
     }
     buffer = static_cast<char*>(grown);
+    // Zeroed first: a file that ends inside the sub-block leaves the rest of it unread.
+    std::memset(buffer + total, 0, static_cast<size_t>(m));
     source->NextBlock(source, reinterpret_cast<uint8_t*>(buffer + total), m);
     total += m;
     buffer[total] = '\0';
@@ -82,7 +84,7 @@ static void ReadLoopExtension(ByteSource* source, DecodeContext* context) {
 }
 
 void ReadApplicationExtension(ByteSource* source, DecodeContext* context) {
-  char identifier[256];
+  char identifier[256] = {};  // zeros where a short file leaves the identifier unread
   int n = source->NextByte(source);
   source->NextBlock(source, reinterpret_cast<uint8_t*>(identifier), n);
   if (n == 11 && std::memcmp(identifier, "NETSCAPE2.0", 11) == 0) {
