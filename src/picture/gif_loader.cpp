@@ -23,22 +23,30 @@ static void WriteColorTable(PackedDib* picture, const GifPalette* palette, int n
   }
 }
 
-// Places the frame's rows on the background-filled rows of the picture, clipped to the screen.
+// Fills every screen row (padding included) with the background index and places the frame's
+// rows on it, clipped to the screen; each byte of the picture is written once.
 static void PlaceFrame(const GifContents* contents, const GifFrame* frame, const PackedDib* before,
                        uint8_t* bits, int64_t stride) {
-  int64_t screenWidth = contents->screenWidth;
-  int64_t screenHeight = contents->screenHeight;
-  int64_t columns = frame->left < screenWidth ? screenWidth - frame->left : 0;
+  const uint8_t background = contents->background;
+  const int64_t screenHeight = contents->screenHeight;
+  const int64_t left = frame->left, top = frame->top;
+  int64_t columns = left < contents->screenWidth ? contents->screenWidth - left : 0;
   if (columns > frame->width) columns = frame->width;
-  int transparent = before != nullptr ? frame->transparent : -1;
-  for (int64_t r = 0; r < frame->height && frame->top + r < screenHeight && columns > 0; ++r) {
-    int64_t offset = (screenHeight - 1 - (frame->top + r)) * stride + frame->left;
-    uint8_t* to = bits + offset;
-    std::memcpy(to, frame->rows[r], static_cast<size_t>(columns));
+  const int transparent = before != nullptr ? frame->transparent : -1;
+  for (int64_t y = 0; y < screenHeight; ++y) {
+    int64_t offset = (screenHeight - 1 - y) * stride;
+    uint8_t* row = bits + offset;
+    if (y < top || y >= top + frame->height || columns == 0) {
+      std::memset(row, background, static_cast<size_t>(stride));
+      continue;
+    }
+    std::memset(row, background, static_cast<size_t>(left));
+    std::memcpy(row + left, frame->rows[y - top], static_cast<size_t>(columns));
+    std::memset(row + left + columns, background, static_cast<size_t>(stride - left - columns));
     if (transparent < 0) continue;
     const uint8_t* under = DibBits(before) + offset;
-    for (int64_t k = 0; k < columns; ++k) {
-      if (to[k] == transparent) to[k] = under[k];
+    for (int64_t x = left; x < left + columns; ++x) {
+      if (row[x] == transparent) row[x] = under[x];
     }
   }
 }
@@ -58,9 +66,7 @@ PackedDib* BuildFramePicture(const GifContents* contents, const GifFrame* frame,
   picture->biSizeImage = static_cast<uint32_t>(imageSize);
   picture->biClrUsed = static_cast<uint32_t>(n);
   WriteColorTable(picture, palette, n);
-  uint8_t* bits = DibBits(picture);
-  std::memset(bits, contents->background, static_cast<size_t>(imageSize));
-  PlaceFrame(contents, frame, before, bits, stride);
+  PlaceFrame(contents, frame, before, DibBits(picture), stride);
   return picture;
 }
 
@@ -75,6 +81,8 @@ void ReleaseGifFrameSet(GifFrameSet* set) {
 static GifContents* ParsePath(const char* path, ProblemHook hook, void* hookValue) {
   FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return nullptr;
+  // A larger buffer than stdio's default: the sub-blocks are read 255 bytes at a time.
+  std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
   GifContents* contents = ParseGifFile(file, hook, hookValue);
   std::fclose(file);
   return contents;

@@ -71,51 +71,98 @@ bool FillBits(ByteSource* source, uint8_t* buffer, int* bitPosition, int* bitLen
 }
 
 // After "too much image data" or "bad code": pixels the data never reached take the background
-// index (the first time only), and the output counts as full from then on.
-static void MarkOutputFull(DecodeContext* context, int64_t reached) {
+// index (the first time only), and the output counts as full from then on. Returns the frame size.
+static int64_t MarkOutputFull(DecodeContext* context, int64_t reached) {
   int64_t size = context->outputEnd - context->outputStart;
   if (reached < size) {
     std::memset(context->outputStart + reached, context->contents->background, static_cast<size_t>(size - reached));
   }
   context->written = size;
+  return size;
 }
 
-// Copies n bytes forward in 16-byte pieces; each piece is loaded before it is stored, and every
+// The problem path of a string: kept out of line so the decoder loop stays small.
+static __attribute__((noinline)) int64_t RefuseString(DecodeContext* context, int64_t before, int n) {
+  ReportProblem(context, n > 0 ? kGifTooMuchImageData : kGifBadCode);
+  return MarkOutputFull(context, before);
+}
+
+// Copies n bytes forward in 8-byte pieces; each piece is loaded before it is stored, and every
 // byte of the string lies before to, so overlapping pieces still copy the string exactly.
 static inline void CopyForward(uint8_t* to, const uint8_t* from, int n) {
-  for (int i = 0; i < n; i += 16) {
-    uint8_t piece[16];
-    std::memcpy(piece, from + i, 16);
-    std::memcpy(to + i, piece, 16);
+  int i = 0;
+  do {
+    uint8_t piece[8];
+    std::memcpy(piece, from + i, 8);
+    std::memcpy(to + i, piece, 8);
+    i += 8;
+  } while (i < n);
+}
+
+// What the string writer needs, copied into locals so that they stay in registers although the
+// output is written through byte pointers.
+struct StringOutput {
+  uint8_t* start;
+  int64_t size;
+  int64_t written;
+  const uint16_t* prefix;
+  const uint8_t* suffix;
+  const uint16_t* length;
+  const uint32_t* position;
+};
+
+static inline StringOutput OutputOf(const DecodeContext* context) {
+  return StringOutput{context->outputStart, context->outputEnd - context->outputStart, context->written,
+                      context->prefix, context->suffix, context->length, context->position};
+}
+
+// EmitCode's steps. A string of length 1 is its suffix. A longer one stands at its position in
+// the output written so far and is copied from there; a position past that (never the case for a
+// well-formed table) has the string written backwards along the prefix chain, n steps at most.
+static inline uint8_t EmitString(DecodeContext* context, StringOutput* output, int code) {
+  int n = output->length[code];
+  int64_t before = output->written;
+  if (before + n > output->size || n == 0) {
+    output->written = RefuseString(context, before, n);
+    return 0;
   }
+  output->written = before + n;
+  uint8_t* out = output->start + before;
+  if (n == 1) {
+    *out = output->suffix[code];
+    return *out;
+  }
+  int64_t from = output->position[code];
+  if (from + n <= before + 1) {
+    CopyForward(out, output->start + from, n);
+    return output->start[from];
+  }
+  for (int i = n - 1; i >= 0; --i) {
+    out[i] = output->suffix[code];
+    code = output->prefix[code];
+  }
+  return *out;
 }
 
 uint8_t EmitCode(DecodeContext* context, int code) {
-  int n = context->length[code];
-  int64_t before = context->written;
-  context->written = before + n;
-  if (context->written > context->outputEnd - context->outputStart || n == 0) {
-    ReportProblem(context, n > 0 ? kGifTooMuchImageData : kGifBadCode);
-    MarkOutputFull(context, before);
-    return 0;
+  StringOutput output = OutputOf(context);
+  uint8_t first = EmitString(context, &output, code);
+  context->written = output.written;
+  return first;
+}
+
+// The minimum code size byte, reported and clamped to 2..11 when out of range.
+static int ReadMinimumCodeSize(DecodeContext* context, ByteSource* source) {
+  int m = source->NextByte(source);
+  if (m >= 12) {
+    ReportProblem(context, kGifMinCodeSizeTooBig);
+    return 11;
   }
-  uint8_t* out = context->outputStart + before;
-  if (n == 1) {
-    *out = context->suffix[code];
-    return *out;
+  if (m < 2) {
+    ReportProblem(context, kGifMinCodeSizeTooSmall);
+    return 2;
   }
-  // The string stands at its position unless that lies past what has been written; then (never
-  // for a well-formed table) it is written backwards along the prefix chain, n steps at most.
-  int64_t from = context->position[code];
-  if (from + n <= before + 1) {
-    CopyForward(out, context->outputStart + from, n);
-  } else {
-    for (int i = n - 1; i >= 0; --i) {
-      out[i] = context->suffix[code];
-      code = context->prefix[code];
-    }
-  }
-  return *out;
+  return m;
 }
 
 // The decoder loop stays in one function of about 60 lines: splitting the per-code steps into
@@ -125,52 +172,59 @@ void DecodeRaster(DecodeContext* context, ByteSource* source) {
   // Cleared so that bits counted after a short read at the end of the file are zeros.
   std::memset(bits, 0, sizeof bits);
   context->written = 0;
-  int m = source->NextByte(source);
-  if (m >= 12) {
-    ReportProblem(context, kGifMinCodeSizeTooBig);
-    m = 11;
-  } else if (m < 2) {
-    ReportProblem(context, kGifMinCodeSizeTooSmall);
-    m = 2;
-  }
-  const int clear = 1 << m;
-  const int end = clear + 1;
+  const int m = ReadMinimumCodeSize(context, source);
+  const int clear = 1 << m, end = clear + 1;
   uint16_t* prefix = context->prefix;
+  uint8_t* suffix = context->suffix;
   uint16_t* length = context->length;
+  uint32_t* position = context->position;
   for (int c = 0; c < clear; ++c) {
-    context->suffix[c] = static_cast<uint8_t>(c);
+    suffix[c] = static_cast<uint8_t>(c);
     length[c] = 1;
   }
-  int next = end, width = m + 1, previous = clear;
-  int bitPosition = 0, bitLength = 0;
+  StringOutput output = OutputOf(context);
+  int next = end, width = m + 1, previous = clear, bitPosition = 0, bitLength = 0;
   for (;;) {
-    if (bitPosition + width > bitLength && !FillBits(source, bits, &bitPosition, &bitLength, width)) break;
+    if (bitPosition + width > bitLength) {
+      // Copies, so that the loop's own counters never have their address taken.
+      int fillPosition = bitPosition, fillLength = bitLength;
+      if (!FillBits(source, bits, &fillPosition, &fillLength, width)) break;
+      bitPosition = fillPosition;
+      bitLength = fillLength;
+    }
     uint32_t word;
     std::memcpy(&word, bits + (bitPosition >> 3), sizeof word);
     int code = static_cast<int>((word >> (bitPosition & 7)) & ((1u << width) - 1));
     bitPosition += width;
-    if (code == clear) {
-      next = end;
-      width = m + 1;
-      previous = clear;
-      continue;
+    if (code >= clear) {
+      if (code == clear) {
+        next = end, width = m + 1, previous = clear;
+        continue;
+      }
+      if (code == end) {
+        SkipSubBlocks(source, source->NextByte(source));
+        break;
+      }
+      if (next != clear && code > next) {  // next rests at clear only while the table is full
+        context->written = output.written;
+        ReportProblem(context, kGifUnexpectedCode);
+        code = 0;
+      }
     }
-    if (code == end) {
-      SkipSubBlocks(source, source->NextByte(source));
-      break;
-    }
-    if (next != clear && code > next) {  // next rests at clear only while the table is full
-      ReportProblem(context, kGifUnexpectedCode);
-      code = 0;
-    }
-    prefix[next] = static_cast<uint16_t>(previous);
-    length[next] = static_cast<uint16_t>(length[previous] + 1);
     // The new entry's string is the previous string followed by this one's first byte.
-    context->position[next] = static_cast<uint32_t>(context->written - length[previous]);
-    context->suffix[next] = EmitCode(context, code);
-    if (code == next && context->written > 0) {
-      context->outputStart[context->written - 1] = context->suffix[next];
+    int previousLength = length[previous];
+    prefix[next] = static_cast<uint16_t>(previous);
+    length[next] = static_cast<uint16_t>(previousLength + 1);
+    position[next] = static_cast<uint32_t>(output.written - previousLength);
+    uint8_t first;
+    if (code < clear && output.written < output.size) {
+      first = suffix[code];  // a root, the most frequent code in detailed pictures: one byte
+      output.start[output.written++] = first;
+    } else {
+      first = EmitString(context, &output, code);
     }
+    suffix[next] = first;
+    if (code == next && output.written > 0) output.start[output.written - 1] = first;
     if (next != clear && ++next == (1 << width)) {
       if (width < 12) {
         width += 1;
@@ -180,8 +234,9 @@ void DecodeRaster(DecodeContext* context, ByteSource* source) {
     }
     previous = code;
   }
-  if (context->written < context->outputEnd - context->outputStart) {
+  context->written = output.written;
+  if (output.written < output.size) {
     ReportProblem(context, kGifNotEnoughImageData);
-    MarkOutputFull(context, context->written);
+    MarkOutputFull(context, output.written);
   }
 }

@@ -7,7 +7,7 @@
 #include "picture/gif_byte_source.h"
 #include "picture/gif_contents.h"
 
-// Bytes allocated after a frame's pixels so strings can be copied in whole 16-byte pieces.
+// Bytes allocated after a frame's pixels so strings can be copied in whole 8-byte pieces.
 enum { kGifPixelSlack = 16 };
 
 // Allocates the frame's pixels and row table, then decodes its raster from the minimum code size

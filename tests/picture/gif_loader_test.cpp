@@ -292,12 +292,13 @@ TEST(GifLoader, LaterPictureFailureSparesTheFirstFrame) {
   TestGif gif;
   gif.width = 200;
   gif.height = 100;
-  gif.frames.push_back(Frame(0, 0, 200, 100, 2, 18));
+  gif.frames.push_back(Frame(0, 0, 100, 100, 2, 18));
   gif.frames[0].localColors = 2;
-  gif.frames.push_back(Frame(0, 0, 200, 100, 256, 19));
+  gif.frames.push_back(Frame(50, 0, 100, 100, 256, 19));
   std::string path = WriteGifFixture("loader_later_failure", EncodeGif(gif));
-  // The first picture (2 colours) takes 20048 bytes, the second (256 colours) 21064: with room
-  // for the first only, the frame set fails as a whole while the face loader still succeeds.
+  // The first picture (2 colours) takes 20048 bytes, the second (256 colours) 21064, the parse's
+  // largest block less: with room for the first only, the frame set fails as a whole while the
+  // face loader still succeeds.
   int64_t saved = GifLargestBlock;
   GifLargestBlock = 21000;
   FrameSet frames;
