@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(file);
   std::free(LoadGif(fuzzPath));
   // Every frame's picture stays alive at once: only for small screens.
-  if (size >= 10 && (data[6] | data[7] << 8) * (data[8] | data[9] << 8) <= 4096) {
+  if (size >= 10 && static_cast<int64_t>(data[6] | data[7] << 8) * (data[8] | data[9] << 8) <= 4096) {
     GifFrameSet set = LoadGifFrames(fuzzPath);
     ReleaseGifFrameSet(&set);
   }
