@@ -49,6 +49,21 @@ TestFrame Frame(int left, int top, int width, int height, int colors, uint32_t s
   return frame;
 }
 
+// A file of one frame on a width x height screen.
+TestGif OneFrameGif(int width, int height, int globalColors, int background, const TestFrame& frame) {
+  TestGif gif;
+  gif.width = width;
+  gif.height = height;
+  gif.globalColors = globalColors;
+  gif.background = background;
+  gif.frames.push_back(frame);
+  return gif;
+}
+
+PackedDib* LoadFixture(const std::string& name, const TestGif& gif) {
+  return LoadGif(WriteGifFixture(name, EncodeGif(gif)).c_str());
+}
+
 struct Picture {
   PackedDib* dib = nullptr;
   ~Picture() { std::free(dib); }
@@ -62,13 +77,9 @@ struct FrameSet {
 }  // namespace
 
 TEST(GifLoader, SmallerFrameSitsOnTheBackgroundBottomUp) {
-  TestGif gif;
-  gif.width = 13;
-  gif.height = 9;
-  gif.background = 200;
-  gif.frames.push_back(Frame(3, 2, 6, 4, 256, 1));
+  TestGif gif = OneFrameGif(13, 9, 256, 200, Frame(3, 2, 6, 4, 256, 1));
   Picture picture;
-  picture.dib = LoadGif(WriteGifFixture("loader_small_frame", EncodeGif(gif)).c_str());
+  picture.dib = LoadFixture("loader_small_frame", gif);
   ASSERT_NE(picture.dib, nullptr);
   EXPECT_EQ(picture.dib->biSize, 40u);
   EXPECT_EQ(picture.dib->biWidth, 13);
@@ -94,15 +105,10 @@ TEST(GifLoader, SmallerFrameSitsOnTheBackgroundBottomUp) {
 }
 
 TEST(GifLoader, TransparentPixelsOfTheFirstFrameKeepTheirIndex) {
-  TestGif gif;
-  gif.width = 4;
-  gif.height = 4;
-  gif.globalColors = 4;
-  gif.background = 1;
-  gif.frames.push_back(Frame(0, 0, 4, 4, 4, 2));
+  TestGif gif = OneFrameGif(4, 4, 4, 1, Frame(0, 0, 4, 4, 4, 2));
   gif.frames[0].transparent = 2;
   Picture picture;
-  picture.dib = LoadGif(WriteGifFixture("loader_first_transparent", EncodeGif(gif)).c_str());
+  picture.dib = LoadFixture("loader_first_transparent", gif);
   ASSERT_NE(picture.dib, nullptr);
   EXPECT_EQ(PicturePixels(picture.dib), ReferencePixels(gif, 0, nullptr));
   EXPECT_NE(std::count(gif.frames[0].pixels.begin(), gif.frames[0].pixels.end(), 2), 0);
@@ -110,14 +116,9 @@ TEST(GifLoader, TransparentPixelsOfTheFirstFrameKeepTheirIndex) {
 
 TEST(GifLoader, TwoEntryPaletteAndNarrowScreensPadRowsWithTheBackground) {
   for (int width : {1, 5}) {
-    TestGif gif;
-    gif.width = width;
-    gif.height = 3;
-    gif.globalColors = 2;
-    gif.background = 1;
-    gif.frames.push_back(Frame(0, 0, width, 3, 2, 3));
+    TestGif gif = OneFrameGif(width, 3, 2, 1, Frame(0, 0, width, 3, 2, 3));
     Picture picture;
-    picture.dib = LoadGif(WriteGifFixture("loader_width_" + std::to_string(width), EncodeGif(gif)).c_str());
+    picture.dib = LoadFixture("loader_width_" + std::to_string(width), gif);
     ASSERT_NE(picture.dib, nullptr);
     int stride = width == 1 ? 4 : 8;
     EXPECT_EQ(picture.dib->biSizeImage, static_cast<uint32_t>(stride * 3));
@@ -130,13 +131,10 @@ TEST(GifLoader, TwoEntryPaletteAndNarrowScreensPadRowsWithTheBackground) {
 }
 
 TEST(GifLoader, LocalPaletteReplacesTheGlobalOne) {
-  TestGif gif;
-  gif.width = 8;
-  gif.height = 8;
-  gif.frames.push_back(Frame(0, 0, 8, 8, 16, 4));
+  TestGif gif = OneFrameGif(8, 8, 256, 0, Frame(0, 0, 8, 8, 16, 4));
   gif.frames[0].localColors = 16;
   Picture picture;
-  picture.dib = LoadGif(WriteGifFixture("loader_local_palette", EncodeGif(gif)).c_str());
+  picture.dib = LoadFixture("loader_local_palette", gif);
   ASSERT_NE(picture.dib, nullptr);
   EXPECT_EQ(picture.dib->biClrUsed, 16u);
   const DibColor* colors = DibColors(picture.dib);
@@ -147,13 +145,8 @@ TEST(GifLoader, LocalPaletteReplacesTheGlobalOne) {
 }
 
 TEST(GifLoader, FrameWithoutAnyPaletteGetsAGreyRamp) {
-  TestGif gif;
-  gif.width = 3;
-  gif.height = 2;
-  gif.globalColors = 0;
-  gif.frames.push_back(Frame(0, 0, 3, 2, 256, 5));
   Picture picture;
-  picture.dib = LoadGif(WriteGifFixture("loader_no_palette", EncodeGif(gif)).c_str());
+  picture.dib = LoadFixture("loader_no_palette", OneFrameGif(3, 2, 0, 0, Frame(0, 0, 3, 2, 256, 5)));
   ASSERT_NE(picture.dib, nullptr);
   ASSERT_EQ(picture.dib->biClrUsed, 256u);
   const DibColor* colors = DibColors(picture.dib);
@@ -187,9 +180,9 @@ TEST(GifLoader, FirstFrameOfAnAnimationEqualsTheFrameAlone) {
   TestGif alone = gif;
   alone.frames.resize(1);
   Picture first;
-  first.dib = LoadGif(WriteGifFixture("loader_animation", EncodeGif(gif)).c_str());
+  first.dib = LoadFixture("loader_animation", gif);
   Picture single;
-  single.dib = LoadGif(WriteGifFixture("loader_animation_first", EncodeGif(alone)).c_str());
+  single.dib = LoadFixture("loader_animation_first", alone);
   ASSERT_NE(first.dib, nullptr);
   ASSERT_NE(single.dib, nullptr);
   size_t size = 40 + 4 * 256 + first.dib->biSizeImage;
@@ -198,10 +191,7 @@ TEST(GifLoader, FirstFrameOfAnAnimationEqualsTheFrameAlone) {
 }
 
 TEST(GifLoader, ProblemsInTheFileStillGiveAPicture) {
-  TestGif gif;
-  gif.width = 6;
-  gif.height = 6;
-  gif.frames.push_back(Frame(0, 0, 6, 6, 256, 9));
+  TestGif gif = OneFrameGif(6, 6, 256, 0, Frame(0, 0, 6, 6, 256, 9));
   Bytes bytes = EncodeGif(gif);
   bytes.insert(bytes.end() - 1, {7, 7, 7});
   Picture picture;
@@ -248,12 +238,9 @@ TEST(GifLoader, FramesOutsideTheScreenAreClipped) {
   EXPECT_EQ(PicturePixels(frames.set.pictures[1]), ReferencePixels(gif, 1, nullptr));
   EXPECT_EQ(PicturePixels(frames.set.pictures[2]), Bytes(8 * 6, 0));
 
-  TestGif empty;  // a screen of width 0: every frame is outside it
-  empty.width = 0;
-  empty.height = 4;
-  empty.frames.push_back(Frame(0, 0, 2, 2, 256, 17));
+  // A screen of width 0: every frame is outside it.
   Picture picture;
-  picture.dib = LoadGif(WriteGifFixture("loader_zero_screen", EncodeGif(empty)).c_str());
+  picture.dib = LoadFixture("loader_zero_screen", OneFrameGif(0, 4, 256, 0, Frame(0, 0, 2, 2, 256, 17)));
   ASSERT_NE(picture.dib, nullptr);
   EXPECT_EQ(picture.dib->biSizeImage, 0u);
 }

@@ -37,15 +37,17 @@ std::string AnimationWithProblems() {
   return WriteGifFixture("tool_animation", bytes);
 }
 
+// The lines printed for that file, whichever frame is asked for.
+const char kAnimationProblems[] =
+    "problem: unknown block type 66 at file offset 40 (frame 1)\n"
+    "problem: not enough image data for image size (frame 1)\n";
+
 }  // namespace
 
 TEST(GifTool, PrintsEveryProblemWithItsFrameInOrder) {
   std::string path = AnimationWithProblems();
   PackedDib* picture = nullptr;
-  std::string printed = RunTool(path, -1, &picture);
-  EXPECT_EQ(printed,
-            "problem: unknown block type 66 at file offset 40 (frame 1)\n"
-            "problem: not enough image data for image size (frame 1)\n");
+  EXPECT_EQ(RunTool(path, -1, &picture), kAnimationProblems);
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(DibBits(picture)[0], 1);
   EXPECT_EQ(DibBits(picture)[1], 1);
@@ -55,17 +57,14 @@ TEST(GifTool, PrintsEveryProblemWithItsFrameInOrder) {
 TEST(GifTool, FrameOptionTakesThatFramesPicture) {
   std::string path = AnimationWithProblems();
   PackedDib* picture = nullptr;
-  std::string printed = RunTool(path, 1, &picture);
-  EXPECT_EQ(printed,
-            "problem: unknown block type 66 at file offset 40 (frame 1)\n"
-            "problem: not enough image data for image size (frame 1)\n");
+  EXPECT_EQ(RunTool(path, 1, &picture), kAnimationProblems);
   ASSERT_NE(picture, nullptr);
   // Frame 1: its pixel 2 is transparent and shows frame 0's 1; the unreached pixel is background.
   EXPECT_EQ(DibBits(picture)[0], 1);
   EXPECT_EQ(DibBits(picture)[1], 3);
   std::free(picture);
 
-  EXPECT_EQ(RunTool(path, 0, &picture).size(), printed.size());
+  EXPECT_EQ(RunTool(path, 0, &picture), kAnimationProblems);
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(DibBits(picture)[1], 1);
   std::free(picture);
