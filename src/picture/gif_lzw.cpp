@@ -1,5 +1,5 @@
 // The GIF LZW decoder. Every string a code stands for already stands earlier in the frame's output
-// (where it was last written), so it is copied from there in 16-byte pieces instead of walking the
+// (where it was last written), so it is copied from there in 8-byte pieces instead of walking the
 // prefix chain byte by byte. Reads only through the byte source; no pictures, no Windows.
 #include "picture/gif_lzw.h"
 

@@ -110,7 +110,7 @@ static void ReadBlocks(ParseState* state) {
 
 static bool AllocateCodeTables(DecodeContext* context) {
   context->prefix = static_cast<uint16_t*>(GifAllocateZeroed(kGifCodeCount * sizeof(uint16_t)));
-  context->suffix = static_cast<uint8_t*>(GifAllocateZeroed(kGifCodeCount + 16));  // read in 16-byte pieces
+  context->suffix = static_cast<uint8_t*>(GifAllocateZeroed(kGifCodeCount));
   context->length = static_cast<uint16_t*>(GifAllocateZeroed(kGifCodeCount * sizeof(uint16_t)));
   context->position = static_cast<uint32_t*>(GifAllocateZeroed(kGifCodeCount * sizeof(uint32_t)));
   return context->prefix != nullptr && context->suffix != nullptr && context->length != nullptr &&
