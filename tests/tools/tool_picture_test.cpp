@@ -10,6 +10,7 @@
 
 #include "common/test_files.h"
 #include "picture/bmp_builder.h"
+#include "picture/gif_encoder.h"
 #include "picture/jpeg_codec.h"
 #include "picture/readers.h"
 
@@ -173,6 +174,47 @@ TEST(ToolPicture, JpegFilesGoToTheJpegReader) {
 
   // A BMP file named .jpg goes to the JPEG reader, which refuses it.
   run = RunTool({"picture", WriteFixture("tool_bmp_named.jpg", ReadBytes(Fixture("tool_jpg_src.bmp", BmpFields{})), nullptr)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
+}
+
+TEST(ToolPicture, GifFilesListTheirProblemsThenThePicture) {
+  TestGif gif;
+  gif.width = 12;
+  gif.height = 9;
+  gif.globalColors = 4;
+  for (int shift = 0; shift < 2; ++shift) {
+    TestFrame frame;
+    frame.width = 12;
+    frame.height = 9;
+    frame.minCodeSize = 2;
+    for (int i = 0; i < 12 * 9; ++i) frame.pixels.push_back(static_cast<uint8_t>((i + shift) % 4));
+    gif.frames.push_back(frame);
+  }
+  Bytes bytes = EncodeGif(gif);
+  std::string clean = WriteFixture("tool_two.gif", bytes, nullptr);
+  ToolRun run = RunTool({"picture", clean});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 12x9 8-bit 4 colours\n");
+  run = RunTool({"picture", clean, "--frame", "1"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 12x9 8-bit 4 colours\n");
+  run = RunTool({"picture", clean, "--frame", "2"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
+
+  // Two stray bytes before the trailer: one problem, reported with the frame count so far.
+  Bytes damaged(bytes.begin(), bytes.end() - 1);
+  long offset = static_cast<long>(damaged.size());
+  damaged.push_back(7);
+  damaged.push_back(7);
+  damaged.push_back(0x3B);
+  run = RunTool({"picture", WriteFixture("tool_stray.GIF", damaged, nullptr)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "problem: unknown block type 7 at file offset " + std::to_string(offset) +
+                         " (frame 2)\nloaded 12x9 8-bit 4 colours\n");
+
+  run = RunTool({"picture", WriteFixture("tool_not.gif", Bytes{'G', 'I', 'X'}, nullptr)});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "refused\n");
 }
