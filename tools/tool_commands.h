@@ -11,3 +11,7 @@ struct ToolCommand {
 // whirlbox-tool picture FILE [--dib OUT] [--frame N] (tool_picture.cpp).
 extern const char kPictureUsage[];
 int RunPicture(int argc, char** argv);
+
+// whirlbox-tool settings FILE (tool_settings.cpp).
+extern const char kSettingsUsage[];
+int RunSettings(int argc, char** argv);

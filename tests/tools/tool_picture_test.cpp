@@ -10,6 +10,8 @@
 
 #include "common/test_files.h"
 #include "picture/bmp_builder.h"
+#include "picture/gif_encoder.h"
+#include "picture/jpeg_codec.h"
 #include "picture/readers.h"
 #include "tools/tool_run.h"
 
@@ -86,9 +88,7 @@ TEST(ToolPicture, DibOptionWritesTheBlockAsLoaded) {
 TEST(ToolPicture, OtherExtensionsAreUnsupported) {
   std::string bmpBytes = Fixture("tool_ext.bmp", BmpFields{});
   Bytes bytes = ReadBytes(bmpBytes);
-  // .jpg and .gif answer so until their readers are wired into the tool.
-  for (const char* name :
-       {"tool_ext.png", "tool_ext.jpeg", "tool_ext", "tool_ext.bmp ", "tool_ext.jpg", "tool_ext.gif"}) {
+  for (const char* name : {"tool_ext.png", "tool_ext.jpeg", "tool_ext", "tool_ext.bmp "}) {
     std::string path = WriteFixture(name, bytes, nullptr);
     ToolRun run = RunTool({"picture", path});
     EXPECT_EQ(run.exitCode, 2) << name;
@@ -129,4 +129,68 @@ TEST(ToolPicture, FrameMustBeANumberFromZero) {
     ToolRun run = RunTool({"picture", path, "--frame", frame});
     EXPECT_EQ(run.err, "") << frame;
   }
+}
+
+TEST(ToolPicture, JpegFilesGoToTheJpegReader) {
+  JpegOptions grey;
+  grey.width = 10;
+  grey.height = 8;
+  grey.components = 1;
+  ToolRun run = RunTool({"picture", WriteFixture("tool_grey.JPG", EncodeJpeg(grey), nullptr)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 10x8 8-bit 256 colours\n");
+
+  JpegOptions colour;
+  colour.width = 9;
+  colour.height = 8;
+  colour.components = 3;
+  run = RunTool({"picture", WriteFixture("tool_colour.jpg", EncodeJpeg(colour), nullptr)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 9x8 24-bit 0 colours\n");
+
+  // A BMP file named .jpg goes to the JPEG reader, which refuses it.
+  run = RunTool({"picture", WriteFixture("tool_bmp_named.jpg", ReadBytes(Fixture("tool_jpg_src.bmp", BmpFields{})), nullptr)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
+}
+
+TEST(ToolPicture, GifFilesListTheirProblemsThenThePicture) {
+  TestGif gif;
+  gif.width = 12;
+  gif.height = 9;
+  gif.globalColors = 4;
+  for (int shift = 0; shift < 2; ++shift) {
+    TestFrame frame;
+    frame.width = 12;
+    frame.height = 9;
+    frame.minCodeSize = 2;
+    for (int i = 0; i < 12 * 9; ++i) frame.pixels.push_back(static_cast<uint8_t>((i + shift) % 4));
+    gif.frames.push_back(frame);
+  }
+  Bytes bytes = EncodeGif(gif);
+  std::string clean = WriteFixture("tool_two.gif", bytes, nullptr);
+  ToolRun run = RunTool({"picture", clean});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 12x9 8-bit 4 colours\n");
+  run = RunTool({"picture", clean, "--frame", "1"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 12x9 8-bit 4 colours\n");
+  run = RunTool({"picture", clean, "--frame", "2"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
+
+  // Two stray bytes before the trailer: one problem, reported with the frame count so far.
+  Bytes damaged(bytes.begin(), bytes.end() - 1);
+  long offset = static_cast<long>(damaged.size());
+  damaged.push_back(7);
+  damaged.push_back(7);
+  damaged.push_back(0x3B);
+  run = RunTool({"picture", WriteFixture("tool_stray.GIF", damaged, nullptr)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "problem: unknown block type 7 at file offset " + std::to_string(offset) +
+                         " (frame 2)\nloaded 12x9 8-bit 4 colours\n");
+
+  run = RunTool({"picture", WriteFixture("tool_not.gif", Bytes{'G', 'I', 'X'}, nullptr)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
 }
