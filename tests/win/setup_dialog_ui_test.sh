@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Works the real setup dialog under Wine: an unknown WM_HSCROLL shows "Fatal Error Code 462" and
-# the process ends with 0; Browse opens the file dialog "Select Image File", a typed path is
+# the process ends with 0; so does a save that fails (336); Browse opens the file dialog "Select Image File", a typed path is
 # accepted and shown, and OK saves it; a cancelled file dialog changes nothing. Needs DISPLAY and
 # WINEPREFIX (scripts/wine-session.sh).
 set -u
@@ -22,6 +22,21 @@ unknown_scroll_aborts() {
   [ "$EXIT_CODE" -eq 0 ] || { echo "FAIL: exit code $EXIT_CODE after 462, want 0"; return 1; }
   [ "$(cat "$ini")" = "$(printf '%s' "$old")" ] || { echo "FAIL: the file changed"; return 1; }
   echo "ok: an unknown WM_HSCROLL ends with 462 and exit code 0"
+}
+
+# OK after a change, where the file cannot be replaced (a folder stands at its path): the box for
+# 336, exit code 0, the folder untouched and no new file left beside it.
+failed_save_reports_336() {
+  local ini="$work/folder.ini"
+  mkdir -p "$ini/inside"
+  wine "$probe" save "$(winepath -w "$ini")" &
+  local pid=$! win
+  win=$(wait_for_window '^Fatal Error Code 336$' "$pid" 60) || { echo "FAIL: no box for code 336"; kill "$pid" 2>/dev/null; return 1; }
+  click_ok "$win"
+  wait_for_exit "$pid" 30 || { echo "FAIL: no exit after OK on the 336 box"; return 1; }
+  [ "$EXIT_CODE" -eq 0 ] || { echo "FAIL: exit code $EXIT_CODE after 336, want 0"; return 1; }
+  [ -d "$ini/inside" ] && [ ! -e "$ini.new" ] || { echo "FAIL: the folder changed or $ini.new was left"; return 1; }
+  echo "ok: a save that cannot replace the file ends with 336 and leaves no new file"
 }
 
 # start_probe <ini>: runs the dialog; sets PID and the positions BROWSE_X/Y, OK_X/Y.
@@ -110,6 +125,7 @@ cancelled_browse_changes_nothing() {
 
 status=0
 unknown_scroll_aborts || status=1
+failed_save_reports_336 || status=1
 browse_then_ok_saves_the_typed_path || status=1
 cancelled_browse_changes_nothing || status=1
 exit $status

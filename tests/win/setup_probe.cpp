@@ -3,6 +3,7 @@
 //                                        it; prints where Browse, OK and Cancel are, and at the end
 //                                        the name the edit box shows
 //   setup_probe scroll <settings file>  a WM_HSCROLL from a control that is no scroll bar (Abort 462)
+//   setup_probe save <settings file>    a scroll step, then OK: saves the file (Abort 336 when that fails)
 #include <windows.h>
 
 #include <cstdio>
@@ -33,6 +34,11 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "scroll") == 0) {
     SendMessageA(dialog, WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_FACE_NAME)));
     return 4;  // not reached: Abort ends the process
+  }
+  if (std::strcmp(argv[1], "save") == 0) {
+    SendMessageA(dialog, WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_SIZE_SCROLL)));
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return 0;
   }
   PrintCentre(dialog, "browse", IDC_BROWSE);
   PrintCentre(dialog, "ok", IDOK);
