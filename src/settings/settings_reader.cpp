@@ -17,7 +17,7 @@ static PackedDib* LoadFace(const PictureReaders& readers, FaceFormat format, con
 
 void LoadSettingsFrom(const char* path, const PictureReaders& readers) {
   TextFile text;
-  if (!OpenTextFile(&text, path)) Abort(kFatalNoSettings.code, kFatalNoSettings.format);
+  if (!OpenTextFile(&text, path)) Abort(kFatalNoSettings.code, "%s", kFatalNoSettings.format);
   for (int i = 0; i < kFaceCount; ++i) {
     FaceFormat format = ReadFaceName(&text, i + 1, FaceFiles[i]);
     FacePictures[i] = LoadFace(readers, format, FaceFiles[i]);

@@ -99,7 +99,7 @@ static void OnHScroll(HWND dialog, WPARAM wParam, LPARAM lParam) {
   } else if (bar == GetDlgItem(dialog, IDC_SPEED_SCROLL)) {
     setting = &SpeedSetting;
   } else {
-    Abort(kFatalUnknownScroll.code, kFatalUnknownScroll.format);
+    Abort(kFatalUnknownScroll.code, "%s", kFatalUnknownScroll.format);
   }
   SettingsChanged = 1;  // whatever the code: a click at a limit still counts as a change
   int position = static_cast<int>(SendMessageA(bar, SBM_GETPOS, 0, 0));
