@@ -2,12 +2,19 @@
 // settings file alike. Portable: stdio only.
 #include "settings/text_file.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 constexpr int kCtrlZ = 0x1a;
 }
 
 bool OpenTextFile(TextFile* text, const char* path) {
-  *text = TextFile{std::fopen(path, "rb"), -1, -1, false, false};
+  *text = TextFile{nullptr, -1, -1, false, false};
+  // Windows cannot open a folder as a file; POSIX systems can, and would fail only when reading.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) return false;
+  text->file = std::fopen(path, "rb");
   return text->file != nullptr;
 }
 

@@ -12,7 +12,8 @@ struct TextFile {
   bool failed;    // a read error happened
 };
 
-// Opens path in binary mode and does the text translation here. False if it cannot be opened.
+// Opens path in binary mode and does the text translation here. False if it cannot be opened or
+// is a folder.
 bool OpenTextFile(TextFile* text, const char* path);
 void CloseTextFile(TextFile* text);
 

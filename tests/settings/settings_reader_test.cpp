@@ -2,6 +2,7 @@
 // mode, the name endings and the numbers.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "common/test_files.h"
@@ -27,8 +28,11 @@ static std::string BadEnding(int line, const std::string& name) {
          " of whirlbox.ini\nto end in .bmp, .gif, or .jpg but found\n" + name;
 }
 
-TEST(SettingsFile, MissingFileEndsWith551) {
+TEST(SettingsFile, MissingFileOrAFolderEndsWith551) {
   EXPECT_FATAL(LoadSettingsFrom(TempPath("no-such.ini").c_str(), kFakeReaders), 551,
+               "expected to find whirlbox.ini in folder C:\\Windows");
+  std::filesystem::create_directories(TempPath("folder.ini"));
+  EXPECT_FATAL(LoadSettingsFrom(TempPath("folder.ini").c_str(), kFakeReaders), 551,
                "expected to find whirlbox.ini in folder C:\\Windows");
 }
 

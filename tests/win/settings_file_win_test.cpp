@@ -59,6 +59,14 @@ TEST(SettingsFileWindows, LinesReadAsTheRuntimeTextModeReadsThem) {
   }
 }
 
+TEST(SettingsFileWindows, AFolderCannotBeOpenedAsTheRuntimeCannot) {
+  std::string folder = TempPath("opened-folder.ini");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  EXPECT_EQ(std::fopen(folder.c_str(), "rt"), nullptr);
+  TextFile text;
+  EXPECT_FALSE(OpenTextFile(&text, folder.c_str()));
+}
+
 TEST(SettingsFileWindows, ReplaceOverwritesAFileButNeverAFolder) {
   std::string target = WriteSettingsFile("target.ini", "old\n");
   std::string written = WriteSettingsFile("target.ini.new", "new\n");
