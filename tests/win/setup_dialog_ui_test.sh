@@ -55,6 +55,7 @@ start_probe() {
   read -r _ BROWSE_X BROWSE_Y < <(grep '^browse' "$OUT" | tr -d '\r')
   read -r _ OK_X OK_Y < <(grep '^ok' "$OUT" | tr -d '\r')
   read -r _ FACE3_X FACE3_Y < <(grep '^face3' "$OUT" | tr -d '\r')
+  read -r _ FACE5_X FACE5_Y < <(grep '^face5' "$OUT" | tr -d '\r')
 }
 
 # open_file_dialog: clicks Browse and waits for the file dialog; sets FILE_WIN.
@@ -80,7 +81,8 @@ wait_gone() {
   return 1
 }
 
-# Face 3 is selected first: the chosen name must land on line 3 and nowhere else.
+# Face 3 is selected first: the chosen name must land on line 3. Then face 5 and Browse again: the
+# file dialog starts with the path chosen before, and Enter takes it for face 5 as well.
 browse_then_ok_saves_the_typed_path() {
   local ini="$work/browse.ini"
   printf '%s' "$old" >"$ini"
@@ -94,14 +96,19 @@ browse_then_ok_saves_the_typed_path() {
   xdotool type --delay 20 "$typed"
   xdotool key Return
   wait_gone "$FILE_WIN" || { echo "FAIL: the file dialog did not accept the typed path"; kill "$PID"; return 1; }
+  xdotool mousemove "$FACE5_X" "$FACE5_Y" click 1
+  open_file_dialog || { echo "FAIL: the second Browse opened no file dialog"; kill "$PID"; return 1; }
+  sleep 1
+  xdotool key Return
+  wait_gone "$FILE_WIN" || { echo "FAIL: the second file dialog did not take its starting path"; kill "$PID"; return 1; }
   finish_with_ok || { echo "FAIL: no exit with 0 after OK"; return 1; }
   local want_name="name $typed"
   grep -qxF "$want_name" "$OUT" || { echo "FAIL: edit box: $(grep '^name' "$OUT"), want $want_name"; return 1; }
   local want_file written
-  want_file=$(printf 'C:\\old\\face1.bmp\r\nC:\\old\\face2.bmp\r\n%s\r\nC:\\old\\face4.bmp\r\nC:\\old\\face5.bmp\r\nC:\\old\\face6.bmp\r\n40 60\r\n' "$typed" | od -c)
+  want_file=$(printf 'C:\\old\\face1.bmp\r\nC:\\old\\face2.bmp\r\n%s\r\nC:\\old\\face4.bmp\r\n%s\r\nC:\\old\\face6.bmp\r\n40 60\r\n' "$typed" "$typed" | od -c)
   written=$(od -c "$ini")
-  [ "$written" = "$want_file" ] || { echo "FAIL: the file holds"; cat -A "$ini"; echo "want line 3: $typed"; return 1; }
-  echo "ok: Browse accepted a typed path, showed it, and OK saved it"
+  [ "$written" = "$want_file" ] || { echo "FAIL: the file holds"; cat -A "$ini"; echo "want lines 3 and 5: $typed"; return 1; }
+  echo "ok: Browse accepted a typed path, showed it, kept it for the next Browse, and OK saved it"
 }
 
 cancelled_browse_changes_nothing() {

@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
   PrintCentre(dialog, "browse", IDC_BROWSE);
   PrintCentre(dialog, "ok", IDOK);
   PrintCentre(dialog, "face3", IDC_FACE3);
+  PrintCentre(dialog, "face5", IDC_FACE5);
   std::printf("ready\n");
   std::fflush(stdout);
   MSG message;
