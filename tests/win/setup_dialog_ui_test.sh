@@ -11,15 +11,22 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 old=$'C:\\old\\face1.bmp\nC:\\old\\face2.bmp\nC:\\old\\face3.bmp\nC:\\old\\face4.bmp\nC:\\old\\face5.bmp\nC:\\old\\face6.bmp\n40 60\n'
 
+# expect_fatal_box <code> <mode> <ini>: runs the probe in mode; the box for code must appear, and
+# after a click on its OK button the process must end with 0.
+expect_fatal_box() {
+  local code=$1 pid win
+  wine "$probe" "$2" "$(winepath -w "$3")" &
+  pid=$!
+  win=$(wait_for_window "^Fatal Error Code $code\$" "$pid" 60) || { echo "FAIL: no box for code $code"; kill "$pid" 2>/dev/null; return 1; }
+  click_ok "$win"
+  wait_for_exit "$pid" 30 || { echo "FAIL: no exit after OK on the $code box"; return 1; }
+  [ "$EXIT_CODE" -eq 0 ] || { echo "FAIL: exit code $EXIT_CODE after $code, want 0"; return 1; }
+}
+
 unknown_scroll_aborts() {
   local ini="$work/abort.ini"
   printf '%s' "$old" >"$ini"
-  wine "$probe" scroll "$(winepath -w "$ini")" &
-  local pid=$! win
-  win=$(wait_for_window '^Fatal Error Code 462$' "$pid" 60) || { echo "FAIL: no box for code 462"; kill "$pid" 2>/dev/null; return 1; }
-  click_ok "$win"
-  wait_for_exit "$pid" 30 || { echo "FAIL: no exit after OK on the 462 box"; return 1; }
-  [ "$EXIT_CODE" -eq 0 ] || { echo "FAIL: exit code $EXIT_CODE after 462, want 0"; return 1; }
+  expect_fatal_box 462 scroll "$ini" || return 1
   [ "$(cat "$ini")" = "$(printf '%s' "$old")" ] || { echo "FAIL: the file changed"; return 1; }
   echo "ok: an unknown WM_HSCROLL ends with 462 and exit code 0"
 }
@@ -29,12 +36,7 @@ unknown_scroll_aborts() {
 failed_save_reports_336() {
   local ini="$work/folder.ini"
   mkdir -p "$ini/inside"
-  wine "$probe" save "$(winepath -w "$ini")" &
-  local pid=$! win
-  win=$(wait_for_window '^Fatal Error Code 336$' "$pid" 60) || { echo "FAIL: no box for code 336"; kill "$pid" 2>/dev/null; return 1; }
-  click_ok "$win"
-  wait_for_exit "$pid" 30 || { echo "FAIL: no exit after OK on the 336 box"; return 1; }
-  [ "$EXIT_CODE" -eq 0 ] || { echo "FAIL: exit code $EXIT_CODE after 336, want 0"; return 1; }
+  expect_fatal_box 336 save "$ini" || return 1
   [ -d "$ini/inside" ] && [ ! -e "$ini.new" ] || { echo "FAIL: the folder changed or $ini.new was left"; return 1; }
   echo "ok: a save that cannot replace the file ends with 336 and leaves no new file"
 }
