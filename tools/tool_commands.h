@@ -12,5 +12,9 @@ struct ToolCommand {
 extern const char kPictureUsage[];
 int RunPicture(int argc, char** argv);
 
+// whirlbox-tool settings FILE (tool_settings.cpp).
+extern const char kSettingsUsage[];
+int RunSettings(int argc, char** argv);
+
 int RunTrace(int argc, char** argv);   // tool_trace.cpp
 int RunRender(int argc, char** argv);  // tool_render.cpp

@@ -8,10 +8,11 @@
 
 #include "picture/readers.h"
 #include "tool_commands.h"
+#include "tool_picture_gif.h"
 
 const char kPictureUsage[] = "whirlbox-tool picture FILE [--dib OUT] [--frame N]";
 
-// A reader the tool can run. load gets the path and the frame asked for (0 unless --frame gave one);
+// A reader the tool can run. load gets the path and the frame asked for (-1 unless --frame gave one);
 // a null load is a reader not wired into the tool yet.
 struct PictureReader {
   const char* extension;
@@ -22,18 +23,21 @@ struct PictureReader {
 static PackedDib* LoadBmpPicture(const char* path, int) { return LoadBmp(path); }
 static PackedDib* LoadJpegPicture(const char* path, int) { return LoadJpeg(path); }
 
-// The saver's readers by extension. GIF is wired as {".gif", <adapter>, true}, whose adapter prints "problem: <message> (frame <index>)" for each
-// problem the parse reports and returns the picture of the frame asked for.
+// The GIF adapter prints "problem: <message> (frame <index>)" for each problem the parse reports and
+// returns the picture the saver shows, or that of the frame asked for.
+static PackedDib* LoadGifPicture(const char* path, int frame) { return LoadGifForTool(path, frame); }
+
+// The saver's readers by extension.
 static const PictureReader kPictureReaders[] = {
     {".bmp", LoadBmpPicture, false},
     {".jpg", LoadJpegPicture, false},
-    {".gif", nullptr, true},
+    {".gif", LoadGifPicture, true},
 };
 
 struct PictureArgs {
   const char* file = nullptr;
   const char* dibPath = nullptr;
-  int frame = 0;
+  int frame = -1;
   bool frameGiven = false;
 };
 
@@ -89,7 +93,7 @@ static const PictureReader* ReaderFor(const char* file) {
   const char* dot = std::strrchr(file, '.');
   if (dot == nullptr) return nullptr;
   for (const PictureReader& reader : kPictureReaders) {
-    if (SameIgnoringCase(dot, reader.extension)) return reader.load != nullptr ? &reader : nullptr;
+    if (SameIgnoringCase(dot, reader.extension)) return &reader;
   }
   return nullptr;
 }

@@ -97,10 +97,16 @@ TEST(ToolRender, PreviewTakesAnEighthOfTheViewHeight) {
 
 TEST(ToolRender, UnloadablePictureEndsLikeTheSaver) {
   Faces faces = MakeFaces();
-  std::string missing = TempPath("no_such_face.bmp");
-  ToolRun run = RunTool("render --view 64x48 --frames 1 --out " + TempPath("") + faces.arguments.substr(0, faces.arguments.rfind(' ')) + " " + missing);
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.output, "fatal 571\ncan't load image " + missing + "\n");
+  std::string firstFive = faces.arguments.substr(0, faces.arguments.rfind(' '));
+  for (const char* name : {"no_such_face.bmp", "no_such_face.GIF", "no_such_face.jpg"}) {
+    std::string missing = TempPath(name);
+    ToolRun run = RunTool("render --view 64x48 --frames 1 --out " + TempPath("") + firstFive + " " + missing);
+    EXPECT_EQ(run.exitCode, 1) << name;
+    EXPECT_EQ(run.output, "fatal 571\ncan't load image " + missing + "\n");
+  }
+  ToolRun other = RunTool("render --view 64x48 --frames 1 --out " + TempPath("") + firstFive + " face.png");
+  EXPECT_EQ(other.exitCode, 1);
+  EXPECT_EQ(other.output, "");
 }
 
 TEST(ToolRender, BadOptionsAreUsageErrors) {

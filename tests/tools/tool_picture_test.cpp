@@ -10,33 +10,10 @@
 
 #include "common/test_files.h"
 #include "picture/bmp_builder.h"
+#include "picture/gif_encoder.h"
 #include "picture/jpeg_codec.h"
 #include "picture/readers.h"
-
-struct ToolRun {
-  int exitCode;
-  std::string out;  // standard output
-  std::string err;  // standard error
-};
-
-// Runs the tool with args (each quoted for the shell) and collects what it prints.
-static ToolRun RunTool(const std::vector<std::string>& args) {
-  std::string errPath = TempPath("tool_stderr.txt");
-  std::string command = "'" WHIRLBOX_TOOL "'";
-  for (const std::string& arg : args) command += " '" + arg + "'";
-  command += " 2>'" + errPath + "'";
-  ToolRun run{-1, "", ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[256];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-  int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  Bytes err = ReadBytes(errPath);
-  run.err.assign(err.begin(), err.end());
-  return run;
-}
+#include "tools/tool_run.h"
 
 static std::string Fixture(const std::string& name, const BmpFields& fields) {
   return WriteFixture(name, BuildBmp(fields), "bmp");
@@ -173,6 +150,47 @@ TEST(ToolPicture, JpegFilesGoToTheJpegReader) {
 
   // A BMP file named .jpg goes to the JPEG reader, which refuses it.
   run = RunTool({"picture", WriteFixture("tool_bmp_named.jpg", ReadBytes(Fixture("tool_jpg_src.bmp", BmpFields{})), nullptr)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
+}
+
+TEST(ToolPicture, GifFilesListTheirProblemsThenThePicture) {
+  TestGif gif;
+  gif.width = 12;
+  gif.height = 9;
+  gif.globalColors = 4;
+  for (int shift = 0; shift < 2; ++shift) {
+    TestFrame frame;
+    frame.width = 12;
+    frame.height = 9;
+    frame.minCodeSize = 2;
+    for (int i = 0; i < 12 * 9; ++i) frame.pixels.push_back(static_cast<uint8_t>((i + shift) % 4));
+    gif.frames.push_back(frame);
+  }
+  Bytes bytes = EncodeGif(gif);
+  std::string clean = WriteFixture("tool_two.gif", bytes, nullptr);
+  ToolRun run = RunTool({"picture", clean});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 12x9 8-bit 4 colours\n");
+  run = RunTool({"picture", clean, "--frame", "1"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 12x9 8-bit 4 colours\n");
+  run = RunTool({"picture", clean, "--frame", "2"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "refused\n");
+
+  // Two stray bytes before the trailer: one problem, reported with the frame count so far.
+  Bytes damaged(bytes.begin(), bytes.end() - 1);
+  long offset = static_cast<long>(damaged.size());
+  damaged.push_back(7);
+  damaged.push_back(7);
+  damaged.push_back(0x3B);
+  run = RunTool({"picture", WriteFixture("tool_stray.GIF", damaged, nullptr)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "problem: unknown block type 7 at file offset " + std::to_string(offset) +
+                         " (frame 2)\nloaded 12x9 8-bit 4 colours\n");
+
+  run = RunTool({"picture", WriteFixture("tool_not.gif", Bytes{'G', 'I', 'X'}, nullptr)});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "refused\n");
 }
