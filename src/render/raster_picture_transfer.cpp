@@ -74,21 +74,62 @@ void PaintChecked(uint8_t* out, int64_t count, SourceWalk u, SourceWalk v, int64
   }
 }
 
+// Spans are painted in bands of rows and, within a band, in chunks of columns: the picture is read
+// along slanted lines, and a short piece of each of a band's rows keeps the picture rows and pages in
+// use few, where whole rows would walk through hundreds of them.
+constexpr int kBandRows = 16;
+constexpr int64_t kChunkColumns = 64;
+
+struct BandRow {
+  uint8_t* out;  // the row's first pixel in the span
+  int64_t first;
+  int64_t last;
+  FixedWalk u;
+  FixedWalk v;
+};
+
+template <int Bits>
+void PaintBand(const BandRow* rows, int count, int bits, const PictureSource& source) {
+  int64_t left = rows[0].first, right = rows[0].last;
+  for (int i = 1; i < count; ++i) {
+    if (rows[i].first < left) left = rows[i].first;
+    if (rows[i].last > right) right = rows[i].last;
+  }
+  for (int64_t chunk = left; chunk <= right; chunk += kChunkColumns) {
+    for (int i = 0; i < count; ++i) {
+      const BandRow& row = rows[i];
+      int64_t a = row.first > chunk ? row.first : chunk;
+      int64_t b = row.last < chunk + kChunkColumns - 1 ? row.last : chunk + kChunkColumns - 1;
+      if (a > b) continue;
+      int64_t skip = a - row.first;
+      FixedWalk u{row.u.position + skip * row.u.step, row.u.step};
+      FixedWalk v{row.v.position + skip * row.v.step, row.v.step};
+      PaintFixed<Bits>(row.out + 3 * skip, b - a + 1, u, v, bits, source);
+    }
+  }
+}
+
 template <int Bits>
 void PaintRows(const Surface& target, const ParallelogramWalk& walk, const PictureSource& source, bool checked) {
   int fixedBits = checked ? -1 : FixedBits(walk.d, target.width);
+  BandRow band[kBandRows];
+  int banded = 0;
   for (int64_t y = walk.firstRow; y <= walk.lastRow; ++y) {
     int64_t first, last;
     SourceWalk u, v;
     if (!RowSpan(walk, y, target.width, &first, &last, &u, &v)) continue;
     uint8_t* out = SurfaceRow(target, static_cast<int>(y)) + 3 * first;
-    if (fixedBits >= 0) {
-      PaintFixed<Bits>(out, last - first + 1, MakeFixed(u, walk.d, fixedBits), MakeFixed(v, walk.d, fixedBits),
-                       fixedBits, source);
-    } else {
+    if (fixedBits < 0) {
       PaintChecked<Bits>(out, last - first + 1, u, v, walk.d, source);
+      continue;
+    }
+    band[banded++] = BandRow{out, first, last, MakeFixed(u, walk.d, fixedBits), MakeFixed(v, walk.d, fixedBits)};
+    if (banded == kBandRows) {
+      PaintBand<Bits>(band, banded, fixedBits, source);
+      banded = 0;
     }
   }
+  if (banded > 0) PaintBand<Bits>(band, banded, fixedBits, source);
 }
 
 }  // namespace
