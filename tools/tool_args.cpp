@@ -1,4 +1,5 @@
 // Strict number parsing for whirlbox-tool's options: whole decimal text only, range checked.
+// Standard library only.
 #include "tool_args.h"
 
 #include <cerrno>

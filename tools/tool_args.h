@@ -1,4 +1,5 @@
-// Argument parsing shared by the trace and render commands of whirlbox-tool.
+// Argument parsing shared by the trace and render commands of whirlbox-tool. Standard library only;
+// no Windows headers.
 #pragma once
 
 // Parses "<W>x<H>" with both sides from 1 to 32768; false otherwise.

@@ -1,5 +1,6 @@
 // whirlbox-tool render: runs the saver's frame steps on heap surfaces with six pictures loaded by the
-// saver's own readers and writes the back buffer of the chosen frames as 24-bit BMP files.
+// saver's own readers and writes the back buffer of the chosen frames as 24-bit BMP files. Portable
+// core only; no Windows headers.
 #include <cstdio>
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // whirlbox-tool trace: the geometry of each frame step from the load state, printed line by line.
-// Geometry only: no surfaces, no pictures.
+// Geometry only: no surfaces, no pictures, no Windows headers.
 #include <cstdio>
 #include <cstring>
 

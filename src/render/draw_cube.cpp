@@ -1,6 +1,6 @@
-// DrawCube: the geometry of cube_geometry.cpp applied to the animation globals, then one stretch and
-// one parallelogram transfer per facing face. No platform headers; natively there is no system error
-// code, so the failure messages carry 0.
+// DrawCube: the geometry of cube_geometry.cpp applied to the animation globals, then each facing face
+// drawn from its picture in one pass (the stretch and the parallelogram transfer together). No
+// platform headers; there is no system error code here, so the failure messages carry 0.
 #include "render/draw_cube.h"
 
 
