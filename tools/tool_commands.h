@@ -7,3 +7,5 @@ struct ToolCommand {
   const char* usage;
   int (*run)(int argc, char** argv);
 };
+
+int RunTrace(int argc, char** argv);   // tool_trace.cpp

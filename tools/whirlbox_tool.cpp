@@ -6,6 +6,7 @@
 
 static const ToolCommand kCommands[] = {
     {"help", "whirlbox-tool help", nullptr},
+    {"trace", "whirlbox-tool trace --view <W>x<H> --half-edge <E> [--frames <N>]", RunTrace},
 };
 
 static int Usage() {
