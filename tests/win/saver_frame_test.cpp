@@ -56,6 +56,7 @@ void PrepareSaver() {
   const uint8_t colours[kFaceCount][3] = {{200, 0, 0}, {0, 200, 0}, {0, 0, 200},
                                           {200, 200, 0}, {0, 200, 200}, {200, 0, 200}};
   for (int k = 0; k < kFaceCount; ++k) FacePictures[k] = MakeFacePicture(colours[k][0], colours[k][1], colours[k][2]);
+  CubeHalfEdge = 40;  // the whole cube fits the view at times, and reaches past its edges at others
   CreateBackBuffers();
   DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
 }
@@ -159,7 +160,9 @@ TEST_F(SaverFrameTest, EachFrameStepCopiesExactlyTheCopyAreaToTheWindow) {
   HWND window = SaverWindow;
   DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
   size_t mostColours = 0;
-  for (int frame = 1; frame <= 8; ++frame) {
+  // 90 frames: the cube crosses the top-left edges, bounces off the right one, and meets one frame
+  // whose angles are all multiples of 90 (side faces with a zero width or height must not abort).
+  for (int frame = 1; frame <= 90; ++frame) {
     PaintWindow(window, kSentinel);
     EXPECT_EQ(SendMessageA(window, WM_TIMER, 1, 0), 0) << "frame " << frame;
     Rect copy = Union(PrevDirtyRect, DirtyRect);
