@@ -107,6 +107,17 @@ class SaverFrameTest : public ::testing::Test {
   void SetUp() override { PrepareSaver(); }
 };
 
+// The two surfaces with their handles, for the checks that hold for both.
+struct SurfaceHandles {
+  const char* name;
+  HDC dc;
+  HBITMAP bitmap;
+  const Surface* surface;
+};
+std::vector<SurfaceHandles> BothSurfaces() {
+  return {{"back", BackDc, BackBitmap, &BackSurface}, {"face", FaceDc, FaceBitmap, &FaceSurface}};
+}
+
 TEST_F(SaverFrameTest, BackBuffersAreViewSized24BitDibSectionsSelectedIntoTheirContexts) {
   ASSERT_NE(BackDc, nullptr);
   ASSERT_NE(FaceDc, nullptr);
@@ -114,13 +125,7 @@ TEST_F(SaverFrameTest, BackBuffersAreViewSized24BitDibSectionsSelectedIntoTheirC
   EXPECT_EQ(GetCurrentObject(BackDc, OBJ_BITMAP), BackBitmap);
   EXPECT_EQ(GetCurrentObject(FaceDc, OBJ_BITMAP), FaceBitmap);
   const int stride = (kViewWidth * 3 + 3) / 4 * 4;  // 904 for 301 pixels: rows padded to 4 bytes
-  struct Pair {
-    const char* name;
-    HBITMAP bitmap;
-    const Surface* surface;
-  };
-  const Pair pairs[] = {{"back", BackBitmap, &BackSurface}, {"face", FaceBitmap, &FaceSurface}};
-  for (const Pair& pair : pairs) {
+  for (const SurfaceHandles& pair : BothSurfaces()) {
     DIBSECTION section = {};
     ASSERT_EQ(GetObjectA(pair.bitmap, sizeof section, &section), static_cast<int>(sizeof section)) << pair.name;
     EXPECT_EQ(section.dsBmih.biWidth, kViewWidth) << pair.name;
@@ -137,13 +142,7 @@ TEST_F(SaverFrameTest, BackBuffersAreViewSized24BitDibSectionsSelectedIntoTheirC
 }
 
 TEST_F(SaverFrameTest, SurfaceMemoryIsBottomUpBlueGreenRed) {
-  struct Pair {
-    const char* name;
-    HDC dc;
-    const Surface* surface;
-  };
-  const Pair pairs[] = {{"back", BackDc, &BackSurface}, {"face", FaceDc, &FaceSurface}};
-  for (const Pair& pair : pairs) {
+  for (const SurfaceHandles& pair : BothSurfaces()) {
     GdiFlush();
     // Row 0 of the memory is the bottom row of the view; the last pixel of a row sits before the padding.
     uint8_t* bottomLeft = pair.surface->bits + 3 * 2;
