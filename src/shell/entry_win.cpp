@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "render/back_buffers.h"
+#include "render/back_buffers_win.h"
 #include "render/frame_step.h"
 #include "settings/settings_file.h"
 #include "settings/settings_state.h"
