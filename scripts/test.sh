@@ -20,7 +20,7 @@ for preset in native native-asan fuzz windows windows32; do
   cmake --build --preset "$preset" -j "$jobs"
 done
 
-# The unit tests leave their fixtures here as the fuzzers' seed corpus.
+# The unit tests leave their fixtures here as the fuzzers' starting corpus.
 export WHIRLBOX_CORPUS="$root/build/corpus"
 rm -rf "$WHIRLBOX_CORPUS"
 mkdir -p "$WHIRLBOX_CORPUS"
@@ -42,9 +42,9 @@ for fuzzer in build/fuzz/fuzz/fuzz_*; do
   work="build/fuzz/corpus-$name"
   rm -rf "$work"
   mkdir -p "$work"
-  seeds="$WHIRLBOX_CORPUS/${name#fuzz_}"
-  [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
-  echo "$name: $(ls "$work" | wc -l) seeds"
+  inputs="$WHIRLBOX_CORPUS/${name#fuzz_}"
+  [ -d "$inputs" ] && cp -r "$inputs"/. "$work"/
+  echo "$name: $(ls "$work" | wc -l) starting inputs"
   "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2560 -print_final_stats=0 \
     "$work" > "build/fuzz/$name.log" 2>&1 || { tail -n 60 "build/fuzz/$name.log"; echo "FAIL: $name"; exit 1; }
   grep -E '^#[0-9]+ +DONE' "build/fuzz/$name.log" || tail -n 2 "build/fuzz/$name.log"

@@ -7,3 +7,11 @@ struct ToolCommand {
   const char* usage;
   int (*run)(int argc, char** argv);
 };
+
+// whirlbox-tool picture FILE [--dib OUT] [--frame N] (tool_picture.cpp).
+extern const char kPictureUsage[];
+int RunPicture(int argc, char** argv);
+
+// whirlbox-tool settings FILE (tool_settings.cpp).
+extern const char kSettingsUsage[];
+int RunSettings(int argc, char** argv);

@@ -5,6 +5,8 @@
 #include "tool_commands.h"
 
 static const ToolCommand kCommands[] = {
+    {"picture", kPictureUsage, RunPicture},
+    {"settings", kSettingsUsage, RunSettings},
     {"help", "whirlbox-tool help", nullptr},
 };
 

@@ -1,4 +1,4 @@
-// Fixture files for tests, and the seed corpus the fuzz targets start from.
+// Fixture files for tests, and the corpus the fuzz targets start from.
 #include "common/test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Files for tests: fixtures are built in memory by the tests and written to a private temporary
-// folder; with WHIRLBOX_CORPUS set, each one is also kept as a seed for the fuzz targets.
+// folder; with WHIRLBOX_CORPUS set, each one is also kept as a starting input for the fuzz targets.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -14,11 +14,16 @@ wait_for_window() {
 }
 
 # click_ok <window>: clicks the OK button of a message box (centred, near its bottom edge); keys do
-# not reach a message box without a window manager.
+# not reach a message box without a window manager. A busy machine can lose a click before the box
+# is ready for it, so the click is repeated while the box is still there (for up to 10 s).
 click_ok() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
+  local X Y WIDTH HEIGHT SCREEN WINDOW i
+  for ((i = 0; i < 10; i++)); do
+    eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" || return 0
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
+    sleep 1
+    xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+  done
 }
 
 # wait_for_exit <pid> <seconds>: waits for the process; sets EXIT_CODE. Fails on time-out.

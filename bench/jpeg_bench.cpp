@@ -1,0 +1,172 @@
+// LoadJpeg against the bare library on a 4000 x 3000 colour and a 4000 x 3000 grey JPEG: the same
+// libjpeg calls, the bare decode into one throw-away row. Native only; run by hand, e.g.
+//   build/native/bench/jpeg_bench --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
+// With --warm-heap the C library keeps freed picture blocks for the next load instead of returning
+// them to the system, so the figures leave out the kernel's first-touch page faults, which every
+// reader that builds a picture pays alike (the saver loads each picture once, at start-up).
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "picture/jpeg_reader.h"
+#include "picture/readers.h"
+#include "picture/rgb_to_bgr.h"
+
+namespace {
+
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+
+// A photo-like pattern: smooth gradients, a few hard edges and some noise, so that the entropy
+// decoder has about the work of a real photo at quality 85.
+uint8_t PhotoSample(int x, int y, int c, uint32_t* noise) {
+  *noise = *noise * 1664525u + 1013904223u;
+  const int smooth = (x * (3 + c) / 40 + y * (5 - c) / 30) & 0xff;
+  const int edge = ((x / 250 + y / 190) & 1) ? 40 : 0;
+  return static_cast<uint8_t>(smooth + edge + static_cast<int>((*noise >> 24) & 15));
+}
+
+// Writes a kWidth x kHeight JPEG of the given component count (1 or 3) to path.
+void WriteBenchFile(const std::string& path, int components) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) std::abort();
+  jpeg_error_mgr manager;
+  jpeg_compress_struct cinfo;
+  cinfo.err = jpeg_std_error(&manager);
+  jpeg_create_compress(&cinfo);
+  jpeg_stdio_dest(&cinfo, file);
+  cinfo.image_width = kWidth;
+  cinfo.image_height = kHeight;
+  cinfo.input_components = components;
+  cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 85, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(kWidth) * components);
+  uint32_t noise = 12345;
+  JSAMPROW rows[1] = {row.data()};
+  while (cinfo.next_scanline < cinfo.image_height) {
+    for (int x = 0; x < kWidth; ++x) {
+      for (int c = 0; c < components; ++c) {
+        row[static_cast<size_t>(x) * components + c] = PhotoSample(x, static_cast<int>(cinfo.next_scanline), c, &noise);
+      }
+    }
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::fclose(file);
+}
+
+const std::string& BenchFile(int components) {
+  static std::string paths[2];
+  std::string& path = paths[components == 1 ? 0 : 1];
+  if (path.empty()) {
+    path = std::string("/tmp/whirlbox_jpeg_bench_") + (components == 1 ? "grey" : "colour") + ".jpg";
+    WriteBenchFile(path, components);
+  }
+  return path;
+}
+
+// What the bare decode does with each scanline.
+enum RowUse {
+  kDropRow,       // nothing: the library's own cost
+  kCopyRow,       // copied unchanged into its bottom-up place in a fresh zero-filled block of the
+                  // picture's size: the cost of the picture's memory alone (first-touch page faults)
+  kPlainSwapRow,  // the same place, colour rows swapped one byte at a time (CopyRgbAsBgrPlain)
+};
+
+// The bare decode: the reader's libjpeg calls, every scanline into one row from the image pool.
+bool BareDecode(const char* path, RowUse use) {
+  FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return false;
+  JpegErrorRecord error;
+  jpeg_decompress_struct cinfo;
+  cinfo.err = jpeg_std_error(&error.manager);
+  error.manager.error_exit = JpegErrorExit;
+  if (setjmp(error.recovery) != 0) {
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(file);
+    return false;
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_stdio_src(&cinfo, file);
+  jpeg_read_header(&cinfo, TRUE);
+  jpeg_start_decompress(&cinfo);
+  const JDIMENSION samples = cinfo.image_width * static_cast<JDIMENSION>(cinfo.num_components);
+  JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, samples, 1);
+  const size_t stride = (samples + 3u) & ~size_t{3};
+  uint8_t* block = use != kDropRow ? static_cast<uint8_t*>(std::calloc(1, stride * cinfo.image_height + 1064)) : nullptr;
+  while (cinfo.output_scanline < cinfo.image_height) {
+    jpeg_read_scanlines(&cinfo, row, 1);
+    if (block == nullptr) continue;
+    uint8_t* dest = block + 1064 + (cinfo.image_height - cinfo.output_scanline) * stride;
+    if (use == kPlainSwapRow && cinfo.output_components == 3) {
+      CopyRgbAsBgrPlain(dest, row[0], cinfo.image_width);
+    } else {
+      std::memcpy(dest, row[0], samples);
+    }
+  }
+  benchmark::DoNotOptimize(row[0][0]);
+  benchmark::DoNotOptimize(block);
+  std::free(block);
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  std::fclose(file);
+  return true;
+}
+
+void BM_LoadJpeg(benchmark::State& state) {
+  const std::string& path = BenchFile(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    PackedDib* picture = LoadJpeg(path.c_str());
+    if (picture == nullptr) state.SkipWithError("LoadJpeg refused the file");
+    benchmark::DoNotOptimize(picture);
+    std::free(picture);
+  }
+}
+
+// Argument: components, 3 for the colour file, 1 for the grey one.
+void RunBareDecode(benchmark::State& state, RowUse use) {
+  const std::string& path = BenchFile(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    if (!BareDecode(path.c_str(), use)) state.SkipWithError("the library refused the file");
+  }
+}
+
+void BM_BareDecode(benchmark::State& state) { RunBareDecode(state, kDropRow); }
+void BM_BareDecodeIntoFreshBlock(benchmark::State& state) { RunBareDecode(state, kCopyRow); }
+void BM_BareDecodePlainSwap(benchmark::State& state) { RunBareDecode(state, kPlainSwapRow); }
+
+}  // namespace
+
+BENCHMARK(BM_LoadJpeg)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareDecode)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareDecodeIntoFreshBlock)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareDecodePlainSwap)->Arg(3)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--warm-heap") == 0) {
+      mallopt(M_MMAP_THRESHOLD, 256 << 20);
+      mallopt(M_TRIM_THRESHOLD, 512 << 20);
+      for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
+      --argc;
+      break;
+    }
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,15 @@
+// Safe rewrite on Windows: _commit, then MoveFileExA, since the runtime's rename refuses to replace
+// an existing file. Windows build only.
+#include <windows.h>
+
+#include <io.h>
+
+#include <cstdio>
+
+#include "settings/file_replace.h"
+
+bool CommitFile(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+
+bool ReplaceWithFile(const char* target, const char* written) {
+  return MoveFileExA(written, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}

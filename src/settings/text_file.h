@@ -1,0 +1,29 @@
+// Reads a text file the way the Windows runtime's text mode does, on every platform, so the native
+// tool and the saver see the same characters: CR LF is one line feed, a lone CR stays a character,
+// and Ctrl-Z ends the file. Portable: stdio only, no Windows headers.
+#pragma once
+#include <cstdio>
+
+struct TextFile {
+  std::FILE* file;
+  int aheadByte;  // raw byte read after a CR that was not a line feed, or -1
+  int peeked;     // translated character already taken from the file, or -1
+  bool ended;     // Ctrl-Z or the end of the file has been reached
+  bool failed;    // a read error happened
+};
+
+// Opens path in binary mode and does the text translation here. False if it cannot be opened or
+// is a folder.
+bool OpenTextFile(TextFile* text, const char* path);
+void CloseTextFile(TextFile* text);
+
+// The next character (0 to 255) after translation, or EOF at the end, at Ctrl-Z or on a read error.
+int TextGet(TextFile* text);
+
+// The character TextGet would return next, without taking it.
+int TextPeek(TextFile* text);
+
+// Reads as fgets(line, count, file) does in text mode: up to count - 1 characters, stopping after a
+// line feed, then a terminator. False, with line indeterminate, when nothing could be read or a
+// read error happened. count is at least 2.
+bool ReadTextLine(TextFile* text, char* line, int count);

@@ -1,0 +1,135 @@
+// whirlbox-tool picture: loads a picture with the reader the saver picks for its name, says what it
+// holds or that it is refused, and can write the loaded block. Portable core only; no Windows headers.
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "picture/readers.h"
+#include "tool_commands.h"
+#include "tool_picture_gif.h"
+
+const char kPictureUsage[] = "whirlbox-tool picture FILE [--dib OUT] [--frame N]";
+
+// A reader the tool can run. load gets the path and the frame asked for (-1 unless --frame gave one);
+// a null load is a reader not wired into the tool yet.
+struct PictureReader {
+  const char* extension;
+  PackedDib* (*load)(const char* path, int frame);
+  bool takesFrame;  // only these accept --frame
+};
+
+static PackedDib* LoadBmpPicture(const char* path, int) { return LoadBmp(path); }
+static PackedDib* LoadJpegPicture(const char* path, int) { return LoadJpeg(path); }
+
+// The GIF adapter prints "problem: <message> (frame <index>)" for each problem the parse reports and
+// returns the picture the saver shows, or that of the frame asked for.
+static PackedDib* LoadGifPicture(const char* path, int frame) { return LoadGifForTool(path, frame); }
+
+// The saver's readers by extension.
+static const PictureReader kPictureReaders[] = {
+    {".bmp", LoadBmpPicture, false},
+    {".jpg", LoadJpegPicture, false},
+    {".gif", LoadGifPicture, true},
+};
+
+struct PictureArgs {
+  const char* file = nullptr;
+  const char* dibPath = nullptr;
+  int frame = -1;
+  bool frameGiven = false;
+};
+
+static int PictureUsage() {
+  std::fprintf(stderr, "usage: %s\n", kPictureUsage);
+  return 2;
+}
+
+// A frame number: decimal digits only, at most INT_MAX.
+static bool ParseFrame(const char* text, int* frame) {
+  if (*text == '\0') return false;
+  long long value = 0;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c < '0' || *c > '9') return false;
+    value = value * 10 + (*c - '0');
+    if (value > INT_MAX) return false;
+  }
+  *frame = static_cast<int>(value);
+  return true;
+}
+
+// FILE and each option at most once, in any order. False for anything else.
+static bool ParsePictureArgs(int argc, char** argv, PictureArgs* args) {
+  for (int i = 0; i < argc; ++i) {
+    const char* arg = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (std::strcmp(arg, "--dib") == 0) {
+      if (!hasValue || args->dibPath != nullptr) return false;
+      args->dibPath = argv[++i];
+    } else if (std::strcmp(arg, "--frame") == 0) {
+      if (!hasValue || args->frameGiven || !ParseFrame(argv[++i], &args->frame)) return false;
+      args->frameGiven = true;
+    } else if (arg[0] == '-' || args->file != nullptr) {
+      return false;
+    } else {
+      args->file = arg;
+    }
+  }
+  return args->file != nullptr;
+}
+
+static bool SameIgnoringCase(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+    char la = *a >= 'A' && *a <= 'Z' ? static_cast<char>(*a - 'A' + 'a') : *a;
+    char lb = *b >= 'A' && *b <= 'Z' ? static_cast<char>(*b - 'A' + 'a') : *b;
+    if (la != lb) return false;
+  }
+  return *a == *b;
+}
+
+// The reader for the text from the last '.' of the name, as the saver chooses; null if none.
+static const PictureReader* ReaderFor(const char* file) {
+  const char* dot = std::strrchr(file, '.');
+  if (dot == nullptr) return nullptr;
+  for (const PictureReader& reader : kPictureReaders) {
+    if (SameIgnoringCase(dot, reader.extension)) return &reader;
+  }
+  return nullptr;
+}
+
+// Writes the whole block: header, colour table and rows, as held in memory.
+static bool WriteDib(const char* path, const PackedDib* picture) {
+  int64_t bytes = 40 + 4 * int64_t{DibColorCount(picture)} + int64_t{picture->biSizeImage};
+  FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) return false;
+  size_t size = static_cast<size_t>(bytes);
+  bool written = std::fwrite(picture, 1, size, file) == size;
+  return std::fclose(file) == 0 && written;
+}
+
+int RunPicture(int argc, char** argv) {
+  PictureArgs args;
+  if (!ParsePictureArgs(argc, argv, &args)) return PictureUsage();
+  const PictureReader* reader = ReaderFor(args.file);
+  if (reader == nullptr) {
+    std::printf("unsupported extension\n");
+    return 2;
+  }
+  if (args.frameGiven && !reader->takesFrame) return PictureUsage();
+  PackedDib* picture = reader->load(args.file, args.frame);
+  if (picture == nullptr) {
+    std::printf("refused\n");
+    return 1;
+  }
+  int status = 0;
+  if (args.dibPath != nullptr && !WriteDib(args.dibPath, picture)) {
+    std::fprintf(stderr, "cannot write %s\n", args.dibPath);
+    status = 1;
+  } else {
+    std::printf("loaded %dx%d %d-bit %d colours\n", picture->biWidth, picture->biHeight, picture->biBitCount,
+                DibColorCount(picture));
+  }
+  std::free(picture);
+  return status;
+}
