@@ -15,3 +15,5 @@ int RunPicture(int argc, char** argv);
 // whirlbox-tool settings FILE (tool_settings.cpp).
 extern const char kSettingsUsage[];
 int RunSettings(int argc, char** argv);
+
+int RunTrace(int argc, char** argv);   // tool_trace.cpp

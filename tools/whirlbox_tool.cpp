@@ -8,6 +8,7 @@ static const ToolCommand kCommands[] = {
     {"picture", kPictureUsage, RunPicture},
     {"settings", kSettingsUsage, RunSettings},
     {"help", "whirlbox-tool help", nullptr},
+    {"trace", "whirlbox-tool trace --view <W>x<H> --half-edge <E> [--frames <N>]", RunTrace},
 };
 
 static int Usage() {

@@ -1,0 +1,14 @@
+// The two off-screen surfaces on Windows: memory device contexts with 24-bit DIB sections of the
+// view's size, whose pixel memory our own raster operations draw on. Windows build only.
+#pragma once
+#include <windows.h>
+
+extern HDC BackDc;          // the back buffer; holds BackBitmap selected
+extern HBITMAP BackBitmap;  // 24-bit ViewWidth x ViewHeight DIB section, bottom-up
+extern HDC FaceDc;          // the face scratch surface; holds FaceBitmap selected
+extern HBITMAP FaceBitmap;  // same size and format as BackBitmap
+
+// Creates both surfaces for SaverWindow at ViewWidth x ViewHeight and points BackSurface and
+// FaceSurface at their pixel memory. Called once at start-up; succeeds completely or ends the
+// process through Abort (589-615).
+void CreateBackBuffers();

@@ -1,0 +1,101 @@
+// SaverWndProc: one short case per message, each calling its own handler. The decisions that need no
+// Windows (mouse travel) live in portable code; this file only reacts to messages.
+#include "shell/saver_wndproc.h"
+
+#include <cstdint>
+
+#include "shell/fatal.h"
+#include "shell/frame_tick_win.h"
+#include "shell/mouse_travel.h"
+#include "shell/saver_handles.h"
+#include "shell/saver_state.h"
+
+static const WPARAM kFrameTimerId = 1;
+static const WPARAM kGraceTimerId = 2;
+
+// Stops both timers. The handles are cleared too, so that nothing (Abort included) kills them again.
+static void OnDestroy() {
+  if (FrameTimer != 0) KillTimer(SaverWindow, FrameTimer);
+  if (GraceTimer != 0) KillTimer(SaverWindow, GraceTimer);
+  FrameTimer = 0;
+  GraceTimer = 0;
+  PostQuitMessage(0);
+}
+
+// WM_ACTIVATE and WM_ACTIVATEAPP: losing activation (a whole wParam of 0) ends the saver.
+static void OnActivate(WPARAM wParam) {
+  if (wParam == 0) PostQuitMessage(0);
+}
+
+static void OnMouseMove(LPARAM lParam) {
+  if (MouseTravelEnds(static_cast<uint32_t>(lParam))) PostQuitMessage(0);
+}
+
+// Frames are drawn by the timer; painting only validates the window.
+static void OnPaint(HWND window) {
+  PAINTSTRUCT paint;
+  if (BeginPaint(window, &paint) == nullptr) {
+    Abort(kFatalBeginPaint.code, kFatalBeginPaint.format, static_cast<int>(GetLastError()));
+  }
+  EndPaint(window, &paint);
+}
+
+// No cursor over the full-screen saver; the preview keeps whatever cursor is shown.
+static LRESULT OnSetCursor() {
+  if (!PreviewMode && !SetupMode) SetCursor(nullptr);
+  return 1;
+}
+
+// No system command is carried out while the saver runs, so a second start of the saver is swallowed.
+static LRESULT OnSysCommand(WPARAM wParam) {
+  return (wParam == SC_SCREENSAVE || wParam == SC_CLOSE) ? 0 : 1;
+}
+
+static void EndGracePeriod() {
+  IgnoreMouse = 0;
+  KillTimer(SaverWindow, GraceTimer);
+  GraceTimer = 0;
+}
+
+static void OnTimer(WPARAM id) {
+  if (id == kFrameTimerId) RunFrameStep();
+  if (id == kGraceTimerId) EndGracePeriod();
+}
+
+LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+      OnActivate(wParam);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      PostQuitMessage(0);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(lParam);
+      return 0;
+    case WM_PAINT:
+      OnPaint(window);
+      return 0;
+    case WM_SETCURSOR:
+      return OnSetCursor();
+    case WM_SYSCOMMAND:
+      return OnSysCommand(wParam);
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}

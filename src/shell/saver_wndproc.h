@@ -1,0 +1,8 @@
+// The window procedure of the saver window in the full-screen and preview roles. Windows build only.
+#pragma once
+#include <windows.h>
+
+// Turns the frame timer into frames and the grace timer into the end of the grace period, hides the
+// cursor in the full-screen role, and posts the quit message (code 0) on a key press, a left or right
+// click, deactivation or mouse travel of more than 100 pixels after the grace period.
+LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,60 @@
+// whirlbox-tool trace, run as a program: the first frame at 1024 x 768 with half edge 122, line by
+// line, and its refusal of bad options.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct ToolRun {
+  std::string output;
+  int exitCode;
+};
+
+ToolRun RunTool(const std::string& arguments) {
+  std::string command = std::string(WHIRLBOX_TOOL) + " " + arguments + " 2>/dev/null";
+  ToolRun run{"", -1};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
+  int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+}  // namespace
+
+TEST(ToolTrace, FirstFramePrintsTheWorkedGeometry) {
+  ToolRun run = RunTool("trace --view 1024x768 --half-edge 122");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output,
+            "frame 1 angles 11 13 17 centre 19 23 velocity 19 23\n"
+            "points 125,153 195,-73 -32,-153 -102,73 70,199 140,-27 -87,-107 -157,119\n"
+            "face 0 w 241 hh 237\n"
+            "face 3 w 237 hh 72\n"
+            "face 4 w 241 hh 72\n"
+            "dirty -158 -154 196 200 copy -158 -154 1024 768\n");
+}
+
+TEST(ToolTrace, FramesOptionRunsThatManySteps) {
+  ToolRun run = RunTool("trace --view 1024x768 --half-edge 122 --frames 45");
+  EXPECT_EQ(run.exitCode, 0);
+  size_t last = run.output.rfind("frame ");
+  ASSERT_NE(last, std::string::npos);
+  EXPECT_EQ(run.output.substr(last, run.output.find('\n', last) - last),
+            "frame 45 angles 135 225 45 centre 817 253 velocity -19 23");
+}
+
+TEST(ToolTrace, BadOptionsAreUsageErrors) {
+  for (const char* arguments : {"trace", "trace --view 1024 --half-edge 122", "trace --view 1024x768",
+                                "trace --view 1024x768 --half-edge 122 --frames 0", "trace --view 0x5 --half-edge 3",
+                                "trace --view 10x10 --half-edge 3 --colour red"}) {
+    ToolRun run = RunTool(arguments);
+    EXPECT_EQ(run.exitCode, 2) << arguments;
+    EXPECT_EQ(run.output, "") << arguments;
+  }
+}
