@@ -17,3 +17,4 @@ extern const char kSettingsUsage[];
 int RunSettings(int argc, char** argv);
 
 int RunTrace(int argc, char** argv);   // tool_trace.cpp
+int RunRender(int argc, char** argv);  // tool_render.cpp

@@ -9,6 +9,9 @@ static const ToolCommand kCommands[] = {
     {"settings", kSettingsUsage, RunSettings},
     {"help", "whirlbox-tool help", nullptr},
     {"trace", "whirlbox-tool trace --view <W>x<H> --half-edge <E> [--frames <N>]", RunTrace},
+    {"render",
+     "whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] --frames <A>[-<B>] --out <DIR> FACE1 ... FACE6",
+     RunRender},
 };
 
 static int Usage() {

@@ -2,12 +2,8 @@
 // buffer, nearest neighbour, with an exact rule for which pixels belong. No platform headers.
 #pragma once
 #include "render/cube_geometry.h"
+#include "render/parallelogram_walk.h"
 #include "render/surface.h"
-
-// Coordinates beyond this magnitude (and w or hh beyond kTransferMaxSide) are refused: within them
-// every computation of the transfer is exact in 64-bit integers.
-constexpr int32_t kTransferCoordLimit = 1 << 19;
-constexpr int kTransferMaxSide = 1 << 20;
 
 // Maps the rectangle (0, 0)-(w, hh) of source (top-left origin) onto target so that its top-left
 // corner lands on corners[0], its top-right on corners[1] and its bottom-left on corners[2].
@@ -17,6 +13,6 @@ constexpr int kTransferMaxSide = 1 << 20;
 // no gap. The pixel takes the source pixel under the preimage of that same moved centre. Pixels
 // whose source pixel lies outside source are left unchanged; the result is clipped to target.
 // Zero w, hh or area succeed and paint nothing. Returns false for a negative w or hh and for
-// coordinates or sizes beyond the limits above.
+// coordinates or sizes beyond the limits of parallelogram_walk.h.
 bool TransferParallelogram(const Surface& target, const ScreenPoint corners[3], const Surface& source, int w,
                            int hh);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "raster_reference.h"
+#include "saver_fixture.h"
 #include "render/cube_state.h"
 #include "render/frame_step.h"
 #include "render/raster_transfer.h"
@@ -17,22 +18,6 @@
 #include "shell/saver_state.h"
 
 namespace {
-
-// Start-up as the saver does it: view size, half edge, pictures, surfaces, load state, whole view dirty.
-void StartSaver(int width, int height, int halfEdge, TestPicture* pictures) {
-  ViewWidth = width;
-  ViewHeight = height;
-  CubeHalfEdge = halfEdge;
-  for (int k = 0; k < kFaceCount; ++k) FacePictures[k] = pictures[k].header();
-  FreeSurface(&BackSurface);
-  FreeSurface(&FaceSurface);
-  ASSERT_TRUE(AllocateSurface(width, height, &BackSurface));
-  ASSERT_TRUE(AllocateSurface(width, height, &FaceSurface));
-  std::mt19937 random(11);
-  FillRandom(BackSurface, &random);  // the first frame must erase whatever the memory held
-  ResetCubeState();
-  DirtyRect = Rect{0, 0, width, height};
-}
 
 void MakePictures(TestPicture* pictures, std::mt19937* random) {
   const int bits[kFaceCount] = {24, 8, 32, 4, 1, 8};

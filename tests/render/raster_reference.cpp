@@ -107,6 +107,7 @@ bool Coordinate(double numerator, double det, double perX, double perY, int scal
   double position = product / det;
   int whole = static_cast<int>(std::floor(position));
   if (std::fmod(product, det) == 0 && !grows) whole -= 1;  // the moved point lies just below
+  if (closedEdges) whole = whole < 0 ? 0 : (whole >= scale ? scale - 1 : whole);  // centres on both edges
   *index = whole;
   return true;
 }

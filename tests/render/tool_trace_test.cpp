@@ -2,31 +2,10 @@
 // line, and its refusal of bad options.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
-namespace {
+#include "tool_run.h"
 
-struct ToolRun {
-  std::string output;
-  int exitCode;
-};
-
-ToolRun RunTool(const std::string& arguments) {
-  std::string command = std::string(WHIRLBOX_TOOL) + " " + arguments + " 2>/dev/null";
-  ToolRun run{"", -1};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
-  int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-}  // namespace
 
 TEST(ToolTrace, FirstFramePrintsTheWorkedGeometry) {
   ToolRun run = RunTool("trace --view 1024x768 --half-edge 122");

@@ -1,0 +1,60 @@
+// The exact pixel coverage and source sampling of a parallelogram transfer, shared by the transfer
+// from a surface and the transfer straight from a picture. Integer arithmetic only; no drawing, no
+// platform headers.
+#pragma once
+#include <cstdint>
+
+#include "render/cube_geometry.h"
+
+// Coordinates beyond this magnitude (and w or hh beyond kTransferMaxSide) are refused: within them
+// every computation of the transfer is exact in 64-bit integers.
+constexpr int32_t kTransferCoordLimit = 1 << 19;
+constexpr int kTransferMaxSide = 1 << 20;
+
+// A source index along one axis and its exact stepping per target pixel: index + remainder / d now,
+// step + stepRemainder / d added per pixel (0 <= remainders < d).
+struct SourceWalk {
+  int64_t index;
+  int64_t remainder;
+  int64_t step;
+  int64_t stepRemainder;
+};
+
+// One of the two parallelogram coordinates scaled by d: value = origin + x * perX + y * perY at
+// the doubled centre of pixel (x, y); bias 1 when the tie-break move makes it shrink.
+struct WalkAxis {
+  int64_t origin;
+  int64_t perX;
+  int64_t perY;
+  int64_t bias;
+  int64_t scale;  // w or hh
+  int64_t step;   // source index step per pixel along x, as quotient and remainder of d
+  int64_t stepRemainder;
+};
+
+struct ParallelogramWalk {
+  WalkAxis s;  // along the source's top edge, scaled to w
+  WalkAxis t;  // along its left edge, scaled to hh
+  int64_t d;   // twice the absolute area
+  int64_t firstRow;
+  int64_t lastRow;
+};
+
+// The rows and pixels of the parallelogram whose top-left, top-right and bottom-left corners are
+// corners[0..2] mapped from (0, 0)-(w, hh), on a target of targetHeight rows. A pixel belongs when
+// its centre lies inside; a centre exactly on an edge is decided as if moved an infinitesimal step
+// right (and, on a horizontal edge, an even smaller step down), so neighbours sharing an edge never
+// both claim a pixel and leave no gap. Returns 0 and fills walk when there is something to draw, 1
+// when nothing is (zero w, hh or area), -1 when the input is refused (negative w or hh, or beyond the
+// limits above).
+int StartParallelogram(const ScreenPoint corners[3], int w, int hh, int targetHeight, ParallelogramWalk* walk);
+
+// The pixels [*first, *last] of row y (clipped to 0..targetWidth-1) inside the parallelogram, and the
+// source column u and row v of the first of them, sampled at the same moved centre. False for an
+// empty row.
+bool RowSpan(const ParallelogramWalk& walk, int64_t y, int targetWidth, int64_t* first, int64_t* last, SourceWalk* u,
+             SourceWalk* v);
+
+// The source index along one axis at target pixel x of row y (x need not be in the span; used to find
+// the index range of a span).
+int64_t IndexAt(const WalkAxis& axis, int64_t d, int64_t x, int64_t y);

@@ -1,0 +1,29 @@
+// StartSaver for the frame and tool tests.
+#include "saver_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include "render/cube_state.h"
+#include "render/surface_alloc.h"
+#include "shell/saver_state.h"
+
+void StartSaver(int width, int height, int halfEdge, PackedDib* const pictures[kFaceCount]) {
+  ViewWidth = width;
+  ViewHeight = height;
+  CubeHalfEdge = halfEdge;
+  for (int k = 0; k < kFaceCount; ++k) FacePictures[k] = pictures[k];
+  FreeSurface(&BackSurface);
+  FreeSurface(&FaceSurface);
+  ASSERT_TRUE(AllocateSurface(width, height, &BackSurface));
+  ASSERT_TRUE(AllocateSurface(width, height, &FaceSurface));
+  std::mt19937 random(11);
+  FillRandom(BackSurface, &random);
+  ResetCubeState();
+  DirtyRect = Rect{0, 0, width, height};
+}
+
+void StartSaver(int width, int height, int halfEdge, TestPicture* pictures) {
+  PackedDib* headers[kFaceCount];
+  for (int k = 0; k < kFaceCount; ++k) headers[k] = pictures[k].header();
+  StartSaver(width, height, halfEdge, headers);
+}

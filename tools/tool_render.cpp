@@ -1,0 +1,165 @@
+// whirlbox-tool render: runs the saver's frame steps on heap surfaces with six pictures loaded by the
+// saver's own readers and writes the back buffer of the chosen frames as 24-bit BMP files.
+#include <cstdio>
+#include <cstring>
+
+#include "picture/readers.h"
+#include "render/cube_state.h"
+#include "render/frame_step.h"
+#include "render/surface_alloc.h"
+#include "settings/settings_state.h"
+#include "shell/fatal.h"
+#include "shell/saver_state.h"
+#include "tool_args.h"
+#include "tool_commands.h"
+
+namespace {
+
+struct RenderArgs {
+  int width = 0;
+  int height = 0;
+  int halfEdge = 122;
+  bool preview = false;
+  bool halfEdgeGiven = false;
+  int first = 0;
+  int last = 0;
+  const char* out = nullptr;
+  const char* faces[kFaceCount] = {};
+  int faceCount = 0;
+};
+
+// "<A>" or "<A>-<B>" with 1 <= A <= B.
+bool ParseFrames(const char* text, int* first, int* last) {
+  if (text == nullptr) return false;
+  const char* dash = std::strchr(text, '-');
+  if (dash == nullptr) {
+    if (!ParseBoundedInt(text, 1, 100000000, first)) return false;
+    *last = *first;
+    return true;
+  }
+  char left[16];
+  if (dash - text > 15) return false;
+  std::memcpy(left, text, static_cast<size_t>(dash - text));
+  left[dash - text] = '\0';
+  return ParseBoundedInt(left, 1, 100000000, first) && ParseBoundedInt(dash + 1, *first, 100000000, last);
+}
+
+bool ParseRenderArgs(int argc, char** argv, RenderArgs* args) {
+  for (int i = 0; i < argc; ++i) {
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    bool ok = true;
+    if (std::strcmp(argv[i], "--view") == 0) {
+      ok = ParseViewSize(value, &args->width, &args->height);
+    } else if (std::strcmp(argv[i], "--half-edge") == 0) {
+      ok = ParseBoundedInt(value, 0, 100000, &args->halfEdge);
+      args->halfEdgeGiven = true;
+    } else if (std::strcmp(argv[i], "--frames") == 0) {
+      ok = ParseFrames(value, &args->first, &args->last);
+    } else if (std::strcmp(argv[i], "--out") == 0) {
+      ok = value != nullptr;
+      args->out = value;
+    } else if (std::strcmp(argv[i], "--preview") == 0) {
+      args->preview = true;
+      continue;
+    } else if (argv[i][0] != '-' && args->faceCount < kFaceCount) {
+      args->faces[args->faceCount++] = argv[i];
+      continue;
+    } else {
+      ok = false;
+    }
+    if (!ok) return false;
+    ++i;
+  }
+  bool sizeChosenTwice = args->preview && args->halfEdgeGiven;
+  return args->width > 0 && args->first > 0 && args->out != nullptr && args->faceCount == kFaceCount &&
+         !sizeChosenTwice;
+}
+
+bool EndsWithIgnoringCase(const char* text, const char* ending) {
+  const char* dot = std::strrchr(text, '.');
+  if (dot == nullptr || std::strlen(dot) != std::strlen(ending)) return false;
+  for (size_t i = 0; ending[i] != '\0'; ++i) {
+    char c = dot[i] >= 'A' && dot[i] <= 'Z' ? static_cast<char>(dot[i] - 'A' + 'a') : dot[i];
+    if (c != ending[i]) return false;
+  }
+  return true;
+}
+
+// The reader the saver picks by the name's last extension, as the settings loader does. A picture
+// that cannot be loaded ends the tool as it ends the saver (fatal 571).
+PackedDib* LoadFace(const char* path) {
+  PackedDib* picture = nullptr;
+  if (EndsWithIgnoringCase(path, ".bmp")) {
+    picture = LoadBmp(path);
+  } else if (EndsWithIgnoringCase(path, ".jpg")) {
+    picture = LoadJpeg(path);
+  } else {
+    std::fprintf(stderr, "render: %s: expected a name ending in .bmp or .jpg\n", path);
+    return nullptr;
+  }
+  if (picture == nullptr) Abort(kFatalLoadImage.code, kFatalLoadImage.format, path);
+  return picture;
+}
+
+void Put16(unsigned char* at, unsigned value) {
+  at[0] = static_cast<unsigned char>(value);
+  at[1] = static_cast<unsigned char>(value >> 8);
+}
+
+void Put32(unsigned char* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// The back buffer as a 24-bit bottom-up BMP: the surface's rows are already laid out as the file's.
+bool WriteFrame(const char* dir, int n) {
+  char path[4096];
+  if (std::snprintf(path, sizeof path, "%s/frame-%04d.bmp", dir, n) >= static_cast<int>(sizeof path)) return false;
+  uint64_t pixels = static_cast<uint64_t>(BackSurface.stride) * static_cast<uint64_t>(BackSurface.height);
+  if (pixels > 0xFFFFFFFFu - 54) return false;
+  unsigned char header[54] = {'B', 'M'};
+  Put32(header + 2, static_cast<uint32_t>(54 + pixels));
+  Put32(header + 10, 54);
+  Put32(header + 14, 40);
+  Put32(header + 18, static_cast<uint32_t>(BackSurface.width));
+  Put32(header + 22, static_cast<uint32_t>(BackSurface.height));
+  Put16(header + 26, 1);
+  Put16(header + 28, 24);
+  Put32(header + 34, static_cast<uint32_t>(pixels));
+  FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) return false;
+  bool written = std::fwrite(header, 1, sizeof header, file) == sizeof header &&
+                 std::fwrite(BackSurface.bits, 1, pixels, file) == pixels;
+  bool closed = std::fclose(file) == 0;
+  if (!written || !closed) std::fprintf(stderr, "render: cannot write %s\n", path);
+  return written && closed;
+}
+
+}  // namespace
+
+int RunRender(int argc, char** argv) {
+  RenderArgs args;
+  if (!ParseRenderArgs(argc, argv, &args)) {
+    std::fprintf(stderr, "usage: whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] "
+                         "--frames <A>[-<B>] --out <DIR> FACE1 ... FACE6\n");
+    return 2;
+  }
+  // Start-up as the saver does it: pictures, view, half edge, surfaces, then the whole view dirty.
+  for (int k = 0; k < kFaceCount; ++k) {
+    FacePictures[k] = LoadFace(args.faces[k]);
+    if (FacePictures[k] == nullptr) return 1;
+  }
+  ViewWidth = args.width;
+  ViewHeight = args.height;
+  CubeHalfEdge = args.preview ? args.height / 8 : args.halfEdge;
+  if (!AllocateSurface(ViewWidth, ViewHeight, &BackSurface) || !AllocateSurface(ViewWidth, ViewHeight, &FaceSurface)) {
+    std::fprintf(stderr, "render: not enough memory for a %dx%d view\n", ViewWidth, ViewHeight);
+    return 1;
+  }
+  ResetCubeState();
+  DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
+  for (int n = 1; n <= args.last; ++n) {
+    ComposeFrame();
+    if (n >= args.first && !WriteFrame(args.out, n)) return 1;
+  }
+  return 0;
+}
