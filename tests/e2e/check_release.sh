@@ -18,9 +18,9 @@ for dll in $dlls; do
   esac
 done
 # Names ending in W are the wide-character variants of calls that also come as A.
-wide=$(awk '/DLL Name:/ {dll=$3} /^\t[0-9a-f]+ +[0-9]+ +[A-Za-z_]/ {print dll ":" $3}' <<< "$headers" | grep -E '[a-z]W$' || true)
+wide=$(awk '/DLL Name:/ {dll=$3} /^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_]/ {print dll ":" $3}' <<< "$headers" | grep -E '[a-z]W$' || true)
 if [ -n "$wide" ]; then echo "FAIL: imports wide-character calls:"; echo "$wide"; status=1; fi
-imports=$(awk '/^\t[0-9a-f]+ +[0-9]+ +[A-Za-z_]/ {print $3}' <<< "$headers" | grep -cE 'A$' || true)
+imports=$(awk '/^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_]/ {print $3}' <<< "$headers" | grep -cE 'A$' || true)
 [ "$imports" -gt 0 ] || { echo "FAIL: no ANSI calls found among the imports"; status=1; }
 [ $status -eq 0 ] && echo "ok: 32-bit GUI program importing only $(echo $dlls | tr ' ' ',') and ANSI calls"
 exit $status
