@@ -83,6 +83,7 @@ start_saver() {  # starts a full-screen saver and waits for its window; sets PID
   wine "$saver" /s &
   PID=$!
   wait_for_saver "$PID" 60 || { fail "no saver window"; return 1; }
+  sleep 0.5  # the window is mapped; let it settle before it is sent input
 }
 
 case_fullscreen_inputs() {
@@ -136,12 +137,13 @@ click_control() {  # <caption> <id>: clicks the middle of a control (or its righ
 case_setup() {
   use_samples
   wine "$saver" /c &
-  local pid=$! win X Y WIDTH HEIGHT SCREEN WINDOW
+  local pid=$! win
   win=$(wait_for_window "^WhirlBox Setup\$" "$pid" 60) || { fail "setup: no dialog"; return; }
-  eval "$(xdotool getwindowgeometry --shell "$win")"
-  local cx=$(((1024 - WIDTH) / 2)) cy=$(((768 - HEIGHT) / 2))
-  if [ $((X - cx)) -ge -1 ] && [ $((X - cx)) -le 1 ] && [ $((Y - cy)) -ge -1 ] && [ $((Y - cy)) -le 1 ]; then
-    pass "the setup dialog is centred"; else fail "setup dialog at $X,$Y, want about $cx,$cy"; fi
+  local left top right bottom
+  read -r left top right bottom < <(wine "$locate" "WhirlBox Setup" | tr -d '\r')
+  local cx=$(((1024 - (right - left)) / 2)) cy=$(((768 - (bottom - top)) / 2))
+  if [ "$left" = "$cx" ] && [ "$top" = "$cy" ]; then pass "the setup dialog is centred"
+  else fail "setup dialog at $left,$top, want $cx,$cy"; fi
   sleep 0.5
   click_control "WhirlBox Setup" 1288 right; sleep 0.3   # size: right arrow
   click_control "WhirlBox Setup" 1289 right; sleep 0.3   # speed: right arrow, twice
