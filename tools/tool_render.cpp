@@ -7,6 +7,7 @@
 #include "render/cube_state.h"
 #include "render/frame_step.h"
 #include "render/surface_alloc.h"
+#include "settings/face_name.h"
 #include "settings/settings_state.h"
 #include "shell/fatal.h"
 #include "shell/saver_state.h"
@@ -75,27 +76,17 @@ bool ParseRenderArgs(int argc, char** argv, RenderArgs* args) {
          !sizeChosenTwice;
 }
 
-bool EndsWithIgnoringCase(const char* text, const char* ending) {
-  const char* dot = std::strrchr(text, '.');
-  if (dot == nullptr || std::strlen(dot) != std::strlen(ending)) return false;
-  for (size_t i = 0; ending[i] != '\0'; ++i) {
-    char c = dot[i] >= 'A' && dot[i] <= 'Z' ? static_cast<char>(dot[i] - 'A' + 'a') : dot[i];
-    if (c != ending[i]) return false;
-  }
-  return true;
-}
-
 // The reader the saver picks by the name's last extension, as the settings loader does. A picture
 // that cannot be loaded ends the tool as it ends the saver (fatal 571).
 PackedDib* LoadFace(const char* path) {
   PackedDib* picture = nullptr;
-  if (EndsWithIgnoringCase(path, ".bmp")) {
-    picture = LoadBmp(path);
-  } else if (EndsWithIgnoringCase(path, ".jpg")) {
-    picture = LoadJpeg(path);
-  } else {
-    std::fprintf(stderr, "render: %s: expected a name ending in .bmp or .jpg\n", path);
-    return nullptr;
+  switch (FaceFormatOf(path)) {
+    case kFaceBmp: picture = LoadBmp(path); break;
+    case kFaceGif: picture = LoadGif(path); break;
+    case kFaceJpeg: picture = LoadJpeg(path); break;
+    default:
+      std::fprintf(stderr, "render: %s: expected a name ending in .bmp, .gif or .jpg\n", path);
+      return nullptr;
   }
   if (picture == nullptr) Abort(kFatalLoadImage.code, kFatalLoadImage.format, path);
   return picture;

@@ -12,8 +12,9 @@ ScreenPoint ScreenPoints[kCubeCorners];
 Rect DirtyRect = {0, 0, 0, 0};  // start-up sets it to the whole view before the first frame
 Rect PrevDirtyRect = {0, 0, 0, 0};
 
-void ResetCubeState() {
-  CubeMotion motion = InitialCubeMotion();
+CubeMotion CurrentCubeMotion() { return CubeMotion{AngleX, AngleY, AngleZ, CenterX, CenterY, VelocityX, VelocityY}; }
+
+void SetCubeMotion(const CubeMotion& motion) {
   AngleX = motion.angleX;
   AngleY = motion.angleY;
   AngleZ = motion.angleZ;
@@ -21,6 +22,10 @@ void ResetCubeState() {
   CenterY = motion.centerY;
   VelocityX = motion.velocityX;
   VelocityY = motion.velocityY;
+}
+
+void ResetCubeState() {
+  SetCubeMotion(InitialCubeMotion());
   for (ScreenPoint& point : ScreenPoints) point = ScreenPoint{0, 0};
   DirtyRect = Rect{0, 0, 0, 0};
   PrevDirtyRect = Rect{0, 0, 0, 0};

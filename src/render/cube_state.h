@@ -13,6 +13,10 @@ extern int VelocityX;  // drift in pixels per frame; only the signs ever change
 extern int VelocityY;
 extern ScreenPoint ScreenPoints[kCubeCorners];  // corners of the last frame, in vertex order
 
+// The animation globals as one record, and back.
+CubeMotion CurrentCubeMotion();
+void SetCubeMotion(const CubeMotion& motion);
+
 // Puts the animation back to its load values (the tool and the tests run many animations in one
 // process; the saver never calls it). DirtyRect and PrevDirtyRect become empty.
 void ResetCubeState();

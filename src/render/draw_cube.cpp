@@ -3,40 +3,29 @@
 // code, so the failure messages carry 0.
 #include "render/draw_cube.h"
 
-#include <cstdint>
 
 #include "render/cube_state.h"
-#include "render/raster_stretch.h"
-#include "render/raster_transfer.h"
+#include "render/raster_picture_transfer.h"
+#include "render/stretch_mapping.h"
 #include "render/surface.h"
+#include "render/surface_rows.h"
 #include "settings/settings_state.h"
 #include "shell/fatal.h"
 #include "shell/saver_state.h"
 
 namespace {
 
-// The face scratch memory described as a DIB of the stretched face's own size (clipped to the
-// surface), with rows of 3 * w bytes and at least one spare byte instead of the view's long rows: the
-// transfer then reads from a compact block and may load four bytes per pixel. The pixels drawn are
-// the same; nothing outside the frame step reads the scratch surface.
-Surface FaceScratch(int w, int hh) {
-  int width = w < FaceSurface.width ? w : FaceSurface.width;
-  int height = hh < FaceSurface.height ? hh : FaceSurface.height;
-  int64_t stride = ((3 * static_cast<int64_t>(width) + 4) / 4) * 4;
-  if (width <= 0 || height <= 0 || stride * height > static_cast<int64_t>(FaceSurface.stride) * FaceSurface.height) {
-    return FaceSurface;
-  }
-  return Surface{FaceSurface.bits, width, height, static_cast<int32_t>(stride)};
-}
-
-// Step 8.4, the black fill of (0, 0)-(w, hh) in the scratch surface, is left out: the stretch paints
-// every pixel of that rectangle that lies on the surface, and the transfer reads no other.
+// Steps 8.4 to 8.6 in one pass. The black fill of (0, 0)-(w, hh) in the scratch surface, the
+// stretch into it and the transfer from it paint the back buffer exactly as TransferPicture does (the
+// stretch covers every scratch pixel the transfer reads), without the round trip through the scratch
+// memory, which costs more than the drawing itself on large views. The picture is checked first, where
+// the stretch would have failed.
 void DrawFace(const FacePlacement& placement) {
-  Surface scratch = FaceScratch(placement.w, placement.hh);
-  if (!StretchPicture(scratch, placement.w, placement.hh, FacePictures[placement.face])) {
-    Abort(kFatalStretch.code, kFatalStretch.format, 0);
-  }
-  if (!TransferParallelogram(BackSurface, placement.corners, scratch, placement.w, placement.hh)) {
+  const PackedDib* picture = FacePictures[placement.face];
+  if (!StretchablePicture(picture)) Abort(kFatalStretch.code, kFatalStretch.format, 0);
+  bool scratch = SurfaceUsable(FaceSurface);
+  if (!TransferPicture(BackSurface, placement.corners, picture, placement.w, placement.hh,
+                       scratch ? FaceSurface.width : 0, scratch ? FaceSurface.height : 0)) {
     Abort(kFatalTransfer.code, kFatalTransfer.format, 0);
   }
 }
@@ -44,16 +33,10 @@ void DrawFace(const FacePlacement& placement) {
 }  // namespace
 
 void DrawCube() {
-  CubeMotion motion{AngleX, AngleY, AngleZ, CenterX, CenterY, VelocityX, VelocityY};
+  CubeMotion motion = CurrentCubeMotion();
   CubeFrame frame;
   StepCube(&motion, CubeHalfEdge, ViewWidth, ViewHeight, &frame);
-  AngleX = motion.angleX;
-  AngleY = motion.angleY;
-  AngleZ = motion.angleZ;
-  CenterX = motion.centerX;
-  CenterY = motion.centerY;
-  VelocityX = motion.velocityX;
-  VelocityY = motion.velocityY;
+  SetCubeMotion(motion);
   for (int i = 0; i < kCubeCorners; ++i) ScreenPoints[i] = frame.points[i];
   PrevDirtyRect = DirtyRect;
   DirtyRect = frame.dirty;

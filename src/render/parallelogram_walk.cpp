@@ -117,3 +117,18 @@ int64_t IndexAt(const WalkAxis& axis, int64_t d, int64_t x, int64_t y) {
   int64_t value = axis.origin + x * axis.perX + y * axis.perY;
   return FloorDiv(value * axis.scale - axis.bias, d);
 }
+
+int FixedBits(int64_t d, int64_t count) {
+  for (int bits = 0; bits <= 42; ++bits) {
+    if ((int64_t{1} << bits) < d * (count + 2)) continue;
+    return d <= (int64_t{1} << (62 - bits)) ? bits : -1;
+  }
+  return -1;
+}
+
+FixedWalk MakeFixed(const SourceWalk& walk, int64_t d, int bits) {
+  // Rounding up: ceil(remainder * 2^bits / d), with remainder < d so the product stays below 2^62.
+  int64_t start = -FloorDiv(-(walk.remainder << bits), d);
+  int64_t step = -FloorDiv(-(walk.stepRemainder << bits), d);
+  return FixedWalk{(walk.index << bits) + start, walk.step * (int64_t{1} << bits) + step};
+}

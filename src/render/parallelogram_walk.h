@@ -20,6 +20,16 @@ struct SourceWalk {
   int64_t stepRemainder;
 };
 
+// Advances a walk by one target pixel, exactly.
+inline void StepWalk(SourceWalk* walk, int64_t d) {
+  walk->index += walk->step;
+  walk->remainder += walk->stepRemainder;
+  if (walk->remainder >= d) {
+    walk->remainder -= d;
+    ++walk->index;
+  }
+}
+
 // One of the two parallelogram coordinates scaled by d: value = origin + x * perX + y * perY at
 // the doubled centre of pixel (x, y); bias 1 when the tie-break move makes it shrink.
 struct WalkAxis {
@@ -58,3 +68,15 @@ bool RowSpan(const ParallelogramWalk& walk, int64_t y, int targetWidth, int64_t*
 // The source index along one axis at target pixel x of row y (x need not be in the span; used to find
 // the index range of a span).
 int64_t IndexAt(const WalkAxis& axis, int64_t d, int64_t x, int64_t y);
+
+// Fixed-point stepping: a walk's position times 2^bits, started and stepped by rounding up. After i
+// steps the position exceeds the exact one by less than i + 1, and a fraction m / d of the exact
+// position never comes closer than 2^bits / d below the next whole index; so while
+// 2^bits > d * (i + 1) the whole part (position >> bits) is exact. FixedBits picks bits for spans of
+// up to count pixels, or returns -1 when 64-bit positions cannot hold them.
+struct FixedWalk {
+  int64_t position;
+  int64_t step;
+};
+int FixedBits(int64_t d, int64_t count);
+FixedWalk MakeFixed(const SourceWalk& walk, int64_t d, int bits);

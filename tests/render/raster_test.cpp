@@ -9,6 +9,7 @@
 
 #include "raster_reference.h"
 #include "render/raster_fill.h"
+#include "render/raster_picture_transfer.h"
 #include "render/raster_stretch.h"
 #include "render/raster_transfer.h"
 
@@ -229,4 +230,49 @@ TEST(RasterTransfer, EmptyTransfersSucceedAndPaintNothing) {
   const ScreenPoint huge[3] = {{2, 2}, {kTransferCoordLimit + 1, 2}, {2, 20}};
   EXPECT_FALSE(TransferParallelogram(target.surface, huge, source.surface, 10, 10));
   EXPECT_SAME_SURFACE(target.surface, before.surface, "refused transfers");
+}
+
+TEST(RasterPictureTransfer, EqualsStretchThenTransfer) {
+  std::mt19937 random(8);
+  const int formats[] = {1, 4, 8, 24, 32};
+  std::uniform_int_distribution<int> near(-30, 120), far(-100000, 100000), small(-5, 5), size(1, 60);
+  for (int i = 0; i < 1500; ++i) {
+    int bits = formats[i % 5];
+    // Widths of 12 and 20 give 24-bit rows without padding, whose last pixel ends the block.
+    TestPicture picture = MakePicture(i % 3 == 0 ? 12 : 20 + i % 17, 8 + i % 11, bits, i % 7 == 0 ? 3 : 0, &random);
+    ScreenPoint corners[3];
+    for (ScreenPoint& c : corners) c = i % 6 == 1 ? ScreenPoint{far(random), far(random)} : ScreenPoint{near(random), near(random)};
+    if (i % 6 == 2) {
+      for (int k = 1; k < 3; ++k) corners[k] = ScreenPoint{corners[0].x + small(random), corners[0].y + small(random)};
+    }
+    int w = size(random), hh = size(random);
+    int scratchWidth = i % 9 == 0 ? 25 : 64, scratchHeight = i % 13 == 0 ? 20 : 64;  // some clip the stretch
+
+    TestSurface scratch(scratchWidth, scratchHeight), twoPass(90, 70), onePass(90, 70);
+    FillRandom(scratch.surface, &random);
+    FillRandom(twoPass.surface, &random);
+    CopySurface(twoPass.surface, onePass.surface);
+    FillSurfaceRect(scratch.surface, Rect{0, 0, w, hh}, kBlack);
+    ASSERT_TRUE(StretchPicture(scratch.surface, w, hh, picture.header()));
+    ASSERT_TRUE(TransferParallelogram(twoPass.surface, corners, scratch.surface, w, hh));
+    ASSERT_TRUE(TransferPicture(onePass.surface, corners, picture.header(), w, hh, scratchWidth, scratchHeight));
+    EXPECT_SAME_SURFACE(onePass.surface, twoPass.surface,
+                        bits << "-bit, scratch " << scratchWidth << "x" << scratchHeight << ", " << Corners(corners, w, hh));
+    if (HasFailure()) return;
+  }
+}
+
+TEST(RasterPictureTransfer, RefusesWhatTheTransferRefuses) {
+  std::mt19937 random(9);
+  TestPicture picture = MakePicture(9, 8, 24, 0, &random);
+  TestSurface target(30, 30), before(30, 30);
+  FillRandom(target.surface, &random);
+  CopySurface(target.surface, before.surface);
+  const ScreenPoint square[3] = {{2, 2}, {20, 2}, {2, 20}};
+  const ScreenPoint huge[3] = {{2, 2}, {kTransferCoordLimit + 1, 2}, {2, 20}};
+  EXPECT_FALSE(TransferPicture(target.surface, huge, picture.header(), 10, 10, 30, 30));
+  EXPECT_FALSE(TransferPicture(target.surface, square, picture.header(), -1, 10, 30, 30));
+  EXPECT_TRUE(TransferPicture(target.surface, square, picture.header(), 0, 10, 30, 30));
+  EXPECT_TRUE(TransferPicture(target.surface, square, picture.header(), 10, 10, 0, 0));
+  EXPECT_SAME_SURFACE(target.surface, before.surface, "refused or empty transfers");
 }

@@ -5,13 +5,17 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "common/test_files.h"
 #include "picture/readers.h"
 #include "raster_reference.h"
 #include "render/frame_step.h"
 #include "saver_fixture.h"
-#include "tool_run.h"
+#include "picture/gif_encoder.h"
+#include "picture/jpeg_codec.h"
+#include "settings/face_name.h"
+#include "tools/tool_run.h"
 
 namespace {
 
@@ -32,20 +36,53 @@ std::string WriteBmp(const std::string& name, TestPicture& picture) {
 
 struct Faces {
   TestPicture pictures[kFaceCount];
-  std::string paths[kFaceCount];
-  std::string arguments;
+  std::vector<std::string> paths;
 };
 
+// Four BMP faces of different depths, one GIF and one JPEG, each read by its own reader.
 Faces MakeFaces() {
   std::mt19937 random(21);
   Faces faces;
   const int bits[kFaceCount] = {24, 8, 24, 8, 32, 4};
   for (int k = 0; k < kFaceCount; ++k) {
-    faces.pictures[k] = MakePicture(12 + 5 * k, 20 - k, bits[k], 0, &random);
-    faces.paths[k] = WriteBmp("render_face" + std::to_string(k) + ".bmp", faces.pictures[k]);
-    faces.arguments += " " + faces.paths[k];
+    std::string name = "render_face" + std::to_string(k);
+    if (k == 1) {
+      TestGif gif;
+      gif.width = 17;
+      gif.height = 13;
+      TestFrame frame;
+      frame.width = 17;
+      frame.height = 13;
+      for (int i = 0; i < 17 * 13; ++i) frame.pixels.push_back(static_cast<uint8_t>(random()));
+      gif.frames.push_back(frame);
+      faces.paths.push_back(WriteFixture(name + ".gif", EncodeGif(gif), "gif"));
+    } else if (k == 3) {
+      JpegOptions options;
+      options.width = 24;
+      options.height = 20;
+      faces.paths.push_back(WriteFixture(name + ".jpg", EncodeJpeg(options), "jpeg"));
+    } else {
+      faces.pictures[k] = MakePicture(12 + 5 * k, 20 - k, bits[k], 0, &random);
+      faces.paths.push_back(WriteBmp(name + ".bmp", faces.pictures[k]));
+    }
   }
   return faces;
+}
+
+std::vector<std::string> RenderArgs(const std::vector<std::string>& options, const Faces& faces, int count = kFaceCount) {
+  std::vector<std::string> args = {"render"};
+  args.insert(args.end(), options.begin(), options.end());
+  args.insert(args.end(), faces.paths.begin(), faces.paths.begin() + count);
+  return args;
+}
+
+PackedDib* LoadByName(const std::string& path) {
+  switch (FaceFormatOf(path.c_str())) {
+    case kFaceBmp: return LoadBmp(path.c_str());
+    case kFaceGif: return LoadGif(path.c_str());
+    case kFaceJpeg: return LoadJpeg(path.c_str());
+    default: return nullptr;
+  }
 }
 
 // Composes frames 1..last in this process from the files as the reader loads them and expects each
@@ -53,7 +90,7 @@ Faces MakeFaces() {
 void ExpectFramesMatch(const Faces& faces, int width, int height, int halfEdge, int first, int last,
                        const std::string& dir) {
   PackedDib* loaded[kFaceCount];
-  for (int k = 0; k < kFaceCount; ++k) loaded[k] = LoadBmp(faces.paths[k].c_str());
+  for (int k = 0; k < kFaceCount; ++k) loaded[k] = LoadByName(faces.paths[k]);
   for (PackedDib* picture : loaded) ASSERT_NE(picture, nullptr);
   StartSaver(width, height, halfEdge, loaded);
   for (int n = 1; n <= last; ++n) {
@@ -81,8 +118,8 @@ TEST(ToolRender, FramesEqualTheComposedBackBuffer) {
   Faces faces = MakeFaces();
   std::string dir = TempPath("render_frames");
   ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
-  ToolRun run = RunTool("render --view 150x110 --half-edge 30 --frames 2-4 --out " + dir + faces.arguments);
-  ASSERT_EQ(run.exitCode, 0) << run.output;
+  ToolRun run = RunTool(RenderArgs({"--view", "150x110", "--half-edge", "30", "--frames", "2-4", "--out", dir}, faces));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   ExpectFramesMatch(faces, 150, 110, 30, 2, 4, dir);
 }
 
@@ -90,27 +127,38 @@ TEST(ToolRender, PreviewTakesAnEighthOfTheViewHeight) {
   Faces faces = MakeFaces();
   std::string dir = TempPath("render_preview");
   ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
-  ToolRun run = RunTool("render --view 152x112 --preview --frames 7 --out " + dir + faces.arguments);
-  ASSERT_EQ(run.exitCode, 0) << run.output;
+  ToolRun run = RunTool(RenderArgs({"--view", "152x112", "--preview", "--frames", "7", "--out", dir}, faces));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   ExpectFramesMatch(faces, 152, 112, 14, 7, 7, dir);
 }
 
 TEST(ToolRender, UnloadablePictureEndsLikeTheSaver) {
   Faces faces = MakeFaces();
-  std::string missing = TempPath("no_such_face.bmp");
-  ToolRun run = RunTool("render --view 64x48 --frames 1 --out " + TempPath("") + faces.arguments.substr(0, faces.arguments.rfind(' ')) + " " + missing);
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.output, "fatal 571\ncan't load image " + missing + "\n");
+  const std::vector<std::string> options = {"--view", "64x48", "--frames", "1", "--out", TempPath("")};
+  for (const char* name : {"no_such_face.bmp", "no_such_face.GIF", "no_such_face.jpg"}) {
+    std::vector<std::string> args = RenderArgs(options, faces, kFaceCount - 1);
+    args.push_back(TempPath(name));
+    ToolRun run = RunTool(args);
+    EXPECT_EQ(run.exitCode, 1) << name;
+    EXPECT_EQ(run.out, "fatal 571\ncan't load image " + TempPath(name) + "\n");
+  }
+  std::vector<std::string> args = RenderArgs(options, faces, kFaceCount - 1);
+  args.push_back("face.png");
+  ToolRun other = RunTool(args);
+  EXPECT_EQ(other.exitCode, 1);
+  EXPECT_EQ(other.out, "");
+  EXPECT_NE(other.err, "");
 }
 
 TEST(ToolRender, BadOptionsAreUsageErrors) {
   Faces faces = MakeFaces();
-  for (const std::string& options : {std::string("--view 64x48 --frames 1"), std::string("--frames 1 --out /tmp"),
-                                     std::string("--view 64x48 --frames 3-2 --out /tmp"),
-                                     std::string("--view 64x48 --preview --half-edge 9 --frames 1 --out /tmp")}) {
-    ToolRun run = RunTool("render " + options + faces.arguments);
-    EXPECT_EQ(run.exitCode, 2) << options;
+  const std::vector<std::vector<std::string>> cases = {
+      {"--view", "64x48", "--frames", "1"},
+      {"--frames", "1", "--out", "/tmp"},
+      {"--view", "64x48", "--frames", "3-2", "--out", "/tmp"},
+      {"--view", "64x48", "--preview", "--half-edge", "9", "--frames", "1", "--out", "/tmp"}};
+  for (const std::vector<std::string>& options : cases) {
+    EXPECT_EQ(RunTool(RenderArgs(options, faces)).exitCode, 2) << options[0] << " " << options[1];
   }
-  ToolRun fiveFaces = RunTool("render --view 64x48 --frames 1 --out /tmp" + faces.arguments.substr(0, faces.arguments.rfind(' ')));
-  EXPECT_EQ(fiveFaces.exitCode, 2);
+  EXPECT_EQ(RunTool(RenderArgs({"--view", "64x48", "--frames", "1", "--out", "/tmp"}, faces, 5)).exitCode, 2);
 }

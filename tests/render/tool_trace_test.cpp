@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "tool_run.h"
+#include "tools/tool_run.h"
 
 
 TEST(ToolTrace, FirstFramePrintsTheWorkedGeometry) {
-  ToolRun run = RunTool("trace --view 1024x768 --half-edge 122");
+  ToolRun run = RunTool({"trace", "--view", "1024x768", "--half-edge", "122"});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output,
+  EXPECT_EQ(run.out,
             "frame 1 angles 11 13 17 centre 19 23 velocity 19 23\n"
             "points 125,153 195,-73 -32,-153 -102,73 70,199 140,-27 -87,-107 -157,119\n"
             "face 0 w 241 hh 237\n"
@@ -20,20 +21,26 @@ TEST(ToolTrace, FirstFramePrintsTheWorkedGeometry) {
 }
 
 TEST(ToolTrace, FramesOptionRunsThatManySteps) {
-  ToolRun run = RunTool("trace --view 1024x768 --half-edge 122 --frames 45");
+  ToolRun run = RunTool({"trace", "--view", "1024x768", "--half-edge", "122", "--frames", "45"});
   EXPECT_EQ(run.exitCode, 0);
-  size_t last = run.output.rfind("frame ");
+  size_t last = run.out.rfind("frame ");
   ASSERT_NE(last, std::string::npos);
-  EXPECT_EQ(run.output.substr(last, run.output.find('\n', last) - last),
+  EXPECT_EQ(run.out.substr(last, run.out.find('\n', last) - last),
             "frame 45 angles 135 225 45 centre 817 253 velocity -19 23");
 }
 
 TEST(ToolTrace, BadOptionsAreUsageErrors) {
-  for (const char* arguments : {"trace", "trace --view 1024 --half-edge 122", "trace --view 1024x768",
-                                "trace --view 1024x768 --half-edge 122 --frames 0", "trace --view 0x5 --half-edge 3",
-                                "trace --view 10x10 --half-edge 3 --colour red"}) {
-    ToolRun run = RunTool(arguments);
-    EXPECT_EQ(run.exitCode, 2) << arguments;
-    EXPECT_EQ(run.output, "") << arguments;
+  const std::vector<std::vector<std::string>> cases = {
+      {"trace"},
+      {"trace", "--view", "1024", "--half-edge", "122"},
+      {"trace", "--view", "1024x768"},
+      {"trace", "--view", "1024x768", "--half-edge", "122", "--frames", "0"},
+      {"trace", "--view", "0x5", "--half-edge", "3"},
+      {"trace", "--view", "10x10", "--half-edge", "3", "--colour", "red"}};
+  for (const std::vector<std::string>& args : cases) {
+    ToolRun run = RunTool(args);
+    EXPECT_EQ(run.exitCode, 2) << args.size() << " arguments";
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err, "");
   }
 }
