@@ -20,7 +20,7 @@ static HWND CreateHost() {
   windowClass.lpszClassName = "PREVIEWHOST";
   RegisterClassA(&windowClass);
   RECT frame = {0, 0, 152, 112};
-  DWORD style = WS_POPUP | WS_VISIBLE;
+  DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;  // the host never paints over the preview
   AdjustWindowRect(&frame, style, FALSE);
   return CreateWindowExA(0, "PREVIEWHOST", "WhirlBox preview host", style, 100, 100, frame.right - frame.left,
                          frame.bottom - frame.top, nullptr, nullptr, windowClass.hInstance, nullptr);

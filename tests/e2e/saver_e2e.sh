@@ -56,6 +56,7 @@ shot() { xwd -root -silent | convert xwd:- "$1"; }
 
 case_fullscreen_frames() {
   use_samples
+  mkdir -p "$work/full"
   "$tool" render --view 1024x768 --half-edge 122 --frames 1-150 --out "$work/full" "${faces[@]}" >/dev/null ||
     { fail "whirlbox-tool render"; return; }
   wine "$saver" /s &
@@ -108,6 +109,7 @@ case_fullscreen_inputs() {
 
 case_preview() {
   use_samples
+  mkdir -p "$work/preview"
   "$tool" render --view 152x112 --preview --frames 1-120 --out "$work/preview" "${faces[@]}" >/dev/null ||
     { fail "whirlbox-tool render --preview"; return; }
   wine "$host" "$saver" 60 > "$work/host.out" &
