@@ -2,8 +2,7 @@
 // settings file alike. Portable: stdio only.
 #include "settings/text_file.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
 namespace {
 constexpr int kCtrlZ = 0x1a;
@@ -12,8 +11,9 @@ constexpr int kCtrlZ = 0x1a;
 bool OpenTextFile(TextFile* text, const char* path) {
   *text = TextFile{nullptr, -1, -1, false, false};
   // Windows cannot open a folder as a file; POSIX systems can, and would fail only when reading.
-  std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) return false;
+  // (stat rather than std::filesystem, whose Windows runtime would bring wide-character calls.)
+  struct stat status;
+  if (stat(path, &status) == 0 && S_ISDIR(status.st_mode)) return false;
   text->file = std::fopen(path, "rb");
   return text->file != nullptr;
 }

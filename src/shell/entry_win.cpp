@@ -1,0 +1,124 @@
+// The saver's entry: shared resources, settings and pictures, then the role the command line
+// chooses, its window with back buffers and timers, and the message loop. Windows only.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "render/back_buffers_win.h"
+#include "render/frame_step.h"
+#include "settings/settings_file.h"
+#include "settings/settings_state.h"
+#include "settings/setup_dialog.h"
+#include "shell/command_line.h"
+#include "shell/fatal.h"
+#include "shell/saver_handles.h"
+#include "shell/saver_state.h"
+#include "shell/saver_wndproc.h"
+
+static const char kSaverClass[] = "SCREENSAVER";
+static const UINT kPreviewInterval = 250;  // ms: the preview turns slowly whatever the settings say
+static const UINT kGracePeriod = 2500;     // ms of mouse movement ignored after the start
+
+// GetMessageA's -1 (failure) is not told apart from a message: the loop goes on.
+static WPARAM RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) != 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return message.wParam;
+}
+
+static int RunSetup() {
+  SetupMode = 1;
+  HWND dialog = CreateDialogParamA(AppInstance, "DL0G", nullptr, SetupDlgProc, 0);
+  if (dialog == nullptr) Abort(kFatalSetupDialog.code, kFatalSetupDialog.format, static_cast<int>(GetLastError()));
+  RunMessageLoop();
+  return 0;
+}
+
+static HWND PreviewHost(int argc, char** argv) {
+  PreviewHandle read = ReadPreviewHandle(argc, argv);
+  if (!read.found) {
+    if (read.fail == &kFatalPreviewArg2) Abort(read.fail->code, read.fail->format, argv[1], argv[2]);
+    Abort(read.fail->code, read.fail->format, argv[1]);
+  }
+  HWND host = reinterpret_cast<HWND>(static_cast<UINT_PTR>(read.handle));
+  if (!IsWindow(host)) Abort(kFatalPreviewBad.code, kFatalPreviewBad.format, read.handle);
+  return host;
+}
+
+static void RegisterSaverClass() {
+  WNDCLASSA windowClass = {};
+  windowClass.style = 0;
+  windowClass.lpfnWndProc = SaverWndProc;
+  windowClass.hInstance = AppInstance;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kSaverClass;
+  if (RegisterClassA(&windowClass) == 0) {
+    Abort(kFatalRegisterClass.code, kFatalRegisterClass.format, static_cast<int>(GetLastError()));
+  }
+}
+
+static void CreatePreviewWindow(HWND host) {
+  RECT client;
+  GetClientRect(host, &client);
+  SaverWindow = CreateWindowExA(0, kSaverClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right - client.left,
+                                client.bottom - client.top, host, nullptr, AppInstance, nullptr);
+  if (SaverWindow == nullptr) {
+    Abort(kFatalPreviewWindow.code, kFatalPreviewWindow.format, static_cast<int>(GetLastError()));
+  }
+  BringWindowToTop(SaverWindow);
+  ViewWidth = client.right;
+  ViewHeight = client.bottom;
+  CubeHalfEdge = ViewHeight / 8;
+  FrameInterval = kPreviewInterval;
+}
+
+static void CreateFullScreenWindow() {
+  SaverWindow = CreateWindowExA(WS_EX_TOPMOST, kSaverClass, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, ViewWidth,
+                                ViewHeight, nullptr, nullptr, AppInstance, nullptr);
+  if (SaverWindow == nullptr) {
+    Abort(kFatalSaverWindow.code, kFatalSaverWindow.format, static_cast<int>(GetLastError()));
+  }
+}
+
+static int RunSaver(int argc, char** argv, bool preview) {
+  HWND host = nullptr;
+  if (preview) {
+    PreviewMode = 1;
+    host = PreviewHost(argc, argv);
+  }
+  RegisterSaverClass();
+  if (preview) {
+    CreatePreviewWindow(host);
+  } else {
+    CreateFullScreenWindow();
+  }
+  DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
+  CreateBackBuffers();
+  FrameTimer = SetTimer(SaverWindow, 1, static_cast<UINT>(FrameInterval), nullptr);
+  if (FrameTimer == 0) Abort(kFatalFrameTimer.code, kFatalFrameTimer.format, static_cast<int>(GetLastError()));
+  GraceTimer = SetTimer(SaverWindow, 2, kGracePeriod, nullptr);
+  if (GraceTimer == 0) Abort(kFatalGraceTimer.code, kFatalGraceTimer.format, static_cast<int>(GetLastError()));
+  if (!PreviewMode && !SetupMode) ShowCursor(FALSE);
+  return static_cast<int>(RunMessageLoop());
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  AppInstance = instance;
+  DialogBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+  if (DialogBrush == nullptr) Abort(kFatalDialogBrush.code, kFatalDialogBrush.format, static_cast<int>(GetLastError()));
+  ViewWidth = GetSystemMetrics(SM_CXSCREEN);
+  ViewHeight = GetSystemMetrics(SM_CYSCREEN);
+  LoadSettings();  // in every role, before any window exists
+
+  int argc = __argc;
+  char** argv = __argv;
+  switch (ChooseRole(argc, argv)) {
+    case kRoleSetup: return RunSetup();
+    case kRolePreview: return RunSaver(argc, argv, true);
+    case kRoleSaver: break;
+  }
+  return RunSaver(argc, argv, false);
+}

@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# The real whirlbox.scr under Wine, end to end: the full-screen saver draws exactly the frames that
+# whirlbox-tool render computes and ends on the right inputs; the preview draws its frames inside a
+# host window; the setup dialog rewrites the settings file; the fatal paths show their codes.
+#   saver_e2e.sh <whirlbox.scr> <preview_host.exe> <control_rect.exe> <whirlbox-tool> <source folder> [case...]
+# Needs DISPLAY (1024 x 768) and WINEPREFIX, as scripts/wine-session.sh gives them.
+set -u
+saver=$1 host=$2 locate=$3 tool=$4 src=$5
+shift 5
+. "$src/tests/win/wine_helpers.sh"
+
+work=$(mktemp -d)
+ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
+samples="$WINEPREFIX/drive_c/whirlbox/samples"
+[ -f "$ini" ] && cp "$ini" "$work/ini.saved"
+cleanup() {
+  pkill -f 'whirlbox.scr' 2>/dev/null
+  if [ -f "$work/ini.saved" ]; then cp "$work/ini.saved" "$ini"; else rm -f "$ini"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+python3 "$src/scripts/make_samples.py" "$samples" --prefix 'C:\whirlbox\samples' || exit 1
+faces=("$samples"/face1.bmp "$samples"/face2.gif "$samples"/face3.jpg "$samples"/face4.jpg "$samples"/face5.bmp
+       "$samples"/face6.gif)
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+use_samples() { cp "$samples/whirlbox.ini" "$ini"; }
+
+# The saver's full-screen window: the only top-level window of the screen's size.
+wait_for_saver() {  # <pid> <seconds>
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    xwininfo -root -children 2>/dev/null | grep -q ' 1024x768+0+0 ' && return 0
+    kill -0 "$1" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+still_running() {  # <pid> <what>
+  if kill -0 "$1" 2>/dev/null; then return 0; fi
+  wait "$1"
+  fail "$2: the saver ended (exit $?)"
+  return 1
+}
+
+ends_with_zero() {  # <pid> <what>
+  if ! wait_for_exit "$1" 15; then fail "$2: the saver did not end"; return 1; fi
+  if [ "$EXIT_CODE" -ne 0 ]; then fail "$2: exit code $EXIT_CODE, want 0"; return 1; fi
+  pass "$2"
+}
+
+shot() { xwd -root -silent | convert xwd:- "$1"; }
+
+case_fullscreen_frames() {
+  use_samples
+  mkdir -p "$work/full"
+  "$tool" render --view 1024x768 --half-edge 122 --frames 1-150 --out "$work/full" "${faces[@]}" >/dev/null ||
+    { fail "whirlbox-tool render"; return; }
+  wine "$saver" /s &
+  local pid=$! moment tries number
+  wait_for_saver "$pid" 60 || { fail "full-screen: no window covering the screen"; return; }
+  for moment in 1 2 3; do
+    sleep "$(awk -v s=$RANDOM 'BEGIN { print 0.6 + (s % 100) / 100 }')"
+    number=""
+    for tries in 1 2 3; do  # a capture torn by the copy to the window is retaken
+      shot "$work/shot.png"
+      number=$(python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$work/full") && break
+      number=""
+    done
+    if [ -n "$number" ]; then pass "full-screen capture $moment equals frame $number"; else
+      cp "$work/shot.png" "${E2E_KEEP:-/tmp}/whirlbox-unmatched-$moment.png"
+      fail "full-screen capture $moment equals no frame 1-150"
+    fi
+  done
+  xdotool key space
+  ends_with_zero "$pid" "a key press ends the full-screen saver"
+}
+
+start_saver() {  # starts a full-screen saver and waits for its window; sets PID
+  use_samples
+  wine "$saver" /s &
+  PID=$!
+  wait_for_saver "$PID" 60 || { fail "no saver window"; return 1; }
+  sleep 0.5  # the window is mapped; let it settle before it is sent input
+}
+
+case_fullscreen_inputs() {
+  start_saver || return
+  xdotool mousemove 100 100; sleep 0.2; xdotool mousemove 700 600; sleep 0.5
+  still_running "$PID" "a large move inside the grace period" && pass "a large move inside the grace period is ignored"
+  xdotool click 2; sleep 0.5
+  still_running "$PID" "a middle click" && pass "a middle click does not end the saver"
+  sleep 2.5  # the grace period is over
+  xdotool mousemove 500 400; sleep 0.3; xdotool mousemove 600 400; sleep 0.5
+  still_running "$PID" "a move of 100 pixels" && pass "a move of exactly 100 pixels does not end the saver"
+  xdotool mousemove 601 400
+  ends_with_zero "$PID" "a move of 101 pixels after the grace period ends the saver"
+
+  start_saver || return
+  xdotool mousemove 300 300 click 1
+  ends_with_zero "$PID" "a left click ends the saver"
+  start_saver || return
+  xdotool mousemove 300 300 click 3
+  ends_with_zero "$PID" "a right click ends the saver"
+}
+
+case_preview() {
+  use_samples
+  mkdir -p "$work/preview"
+  "$tool" render --view 152x112 --preview --frames 1-120 --out "$work/preview" "${faces[@]}" >/dev/null ||
+    { fail "whirlbox-tool render --preview"; return; }
+  wine "$host" "$saver" 60 > "$work/host.out" &
+  local pid=$! win X Y WIDTH HEIGHT SCREEN WINDOW number tries
+  win=$(wait_for_window "^WhirlBox preview host\$" "$pid" 60) || { fail "preview: no host window"; return; }
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  sleep 2
+  number=""
+  for tries in 1 2 3; do
+    shot "$work/preview.png"
+    number=$(python3 "$src/tests/e2e/frames.py" match "$work/preview.png" "$work/preview" "$X,$Y") && break
+    number=""
+  done
+  if [ -n "$number" ]; then pass "preview equals frame $number"; else fail "preview equals no preview frame"; fi
+  xdotool mousemove $((X + 70)) $((Y + 50)) click 1
+  if wait_for_exit "$pid" 20 && grep -q '^exit 0' "$work/host.out"; then pass "a click ends the preview with 0"
+  else fail "preview after a click: $(cat "$work/host.out")"; fi
+}
+
+click_control() {  # <caption> <id>: clicks the middle of a control (or its right end with "right")
+  local left top right bottom
+  read -r left top right bottom < <(wine "$locate" "$1" "$2" | tr -d '\r') || return 1
+  if [ "${3:-}" = right ]; then xdotool mousemove $((right - 6)) $(((top + bottom) / 2)) click 1
+  else xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 1; fi
+}
+
+case_setup() {
+  use_samples
+  wine "$saver" /c &
+  local pid=$! win
+  win=$(wait_for_window "^WhirlBox Setup\$" "$pid" 60) || { fail "setup: no dialog"; return; }
+  local left top right bottom
+  read -r left top right bottom < <(wine "$locate" "WhirlBox Setup" | tr -d '\r')
+  local cx=$(((1024 - (right - left)) / 2)) cy=$(((768 - (bottom - top)) / 2))
+  if [ "$left" = "$cx" ] && [ "$top" = "$cy" ]; then pass "the setup dialog is centred"
+  else fail "setup dialog at $left,$top, want $cx,$cy"; fi
+  sleep 0.5
+  click_control "WhirlBox Setup" 1288 right; sleep 0.3   # size: right arrow
+  click_control "WhirlBox Setup" 1289 right; sleep 0.3   # speed: right arrow, twice
+  click_control "WhirlBox Setup" 1289 right; sleep 0.3
+  click_control "WhirlBox Setup" 1                       # OK
+  ends_with_zero "$pid" "OK ends the setup dialog"
+  if [ "$(tail -n 1 "$ini" | tr -d '\r')" = "55 60" ]; then pass "OK saved size 55 and speed 60"
+  else fail "settings after OK end with '$(tail -n 1 "$ini")', want '55 60'"; fi
+
+  use_samples
+  wine "$saver" /c &
+  pid=$!
+  wait_for_window "^WhirlBox Setup\$" "$pid" 60 >/dev/null || { fail "setup: no dialog"; return; }
+  sleep 0.5
+  click_control "WhirlBox Setup" 1288 right; sleep 0.3
+  click_control "WhirlBox Setup" 2                       # Cancel
+  ends_with_zero "$pid" "Cancel ends the setup dialog"
+  if cmp -s "$ini" "$samples/whirlbox.ini"; then pass "Cancel left the settings file as it was"
+  else fail "Cancel changed the settings file"; fi
+}
+
+fatal_box() {  # <code> <what> <saver arguments...>
+  local code=$1 what=$2 win pid
+  shift 2
+  wine "$saver" "$@" &
+  pid=$!
+  win=$(wait_for_window "^Fatal Error Code $code\$" "$pid" 60) || { fail "$what: no box 'Fatal Error Code $code'"; kill "$pid" 2>/dev/null; return; }
+  click_ok "$win"
+  ends_with_zero "$pid" "$what shows Fatal Error Code $code and exits 0"
+}
+
+case_fatal() {
+  rm -f "$ini"
+  fatal_box 551 "no settings file, /s" /s
+  fatal_box 551 "no settings file, /c" /c
+  # The preview role with a real host window: the host starts the saver, whose box then appears.
+  wine "$host" "$saver" 60 > "$work/host.out" &
+  local hostpid=$! win
+  win=$(wait_for_window "^Fatal Error Code 551\$" "$hostpid" 60) || fail "no settings file, /p <hwnd>: no box"
+  [ -n "${win:-}" ] && click_ok "$win"
+  if wait_for_exit "$hostpid" 20 && grep -q '^exit 0' "$work/host.out"; then
+    pass "no settings file, /p <hwnd> shows Fatal Error Code 551 and exits 0"
+  else fail "no settings file, /p <hwnd>: $(cat "$work/host.out")"; fi
+  use_samples
+  fatal_box 689 "/p alone" /p
+  fatal_box 692 "/p 0" /p 0
+  sed 's/face3\.jpg/missing.jpg/' "$samples/whirlbox.ini" > "$ini"
+  fatal_box 571 "a settings file naming a missing picture" /s
+}
+
+cases=("$@")
+[ ${#cases[@]} -gt 0 ] || cases=(fullscreen_frames fullscreen_inputs preview setup fatal)
+for name in "${cases[@]}"; do
+  echo "--- $name"
+  "case_$name"
+done
+[ "$failures" -eq 0 ] || { echo "$failures end-to-end checks failed"; exit 1; }
+echo "all end-to-end checks passed"

@@ -1,0 +1,96 @@
+// The role chosen from the command line and the preview host handle.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "shell/command_line.h"
+
+static SaverRole Role(std::vector<const char*> args) {
+  args.insert(args.begin(), "whirlbox.scr");
+  return ChooseRole(static_cast<int>(args.size()), args.data());
+}
+
+static PreviewHandle Handle(std::vector<const char*> args) {
+  args.insert(args.begin(), "whirlbox.scr");
+  return ReadPreviewHandle(static_cast<int>(args.size()), args.data());
+}
+
+TEST(ChooseRole, NoArgumentAndSaverSwitchesRunTheFullScreenSaver) {
+  EXPECT_EQ(Role({}), kRoleSaver);
+  EXPECT_EQ(Role({"/s"}), kRoleSaver);
+  EXPECT_EQ(Role({"-S"}), kRoleSaver);
+  EXPECT_EQ(Role({"/a"}), kRoleSaver);
+  EXPECT_EQ(Role({""}), kRoleSaver);
+  EXPECT_EQ(Role({"/x", "/c"}), kRoleSaver);  // only argument 1 decides
+  EXPECT_EQ(Role({"-"}), kRoleSaver);
+}
+
+TEST(ChooseRole, AnythingStartingWithCOpensSetup) {
+  for (const char* arg : {"/c", "/C", "-c", "-C", "c", "C", "/c:1234", "config", "Cancel"}) {
+    EXPECT_EQ(Role({arg}), kRoleSetup) << arg;
+  }
+  EXPECT_EQ(Role({"/c", "1234"}), kRoleSetup);
+}
+
+TEST(ChooseRole, AnythingStartingWithPIsThePreview) {
+  for (const char* arg : {"/p", "/P", "-p", "-P", "p", "P1234", "/p:1234", "preview"}) {
+    EXPECT_EQ(Role({arg}), kRolePreview) << arg;
+  }
+}
+
+TEST(PreviewHandle, TheFourRulesReadTheSameHandle) {
+  PreviewHandle two = Handle({"/p", "1234"});
+  EXPECT_TRUE(two.found);
+  EXPECT_EQ(two.handle, 1234u);
+  EXPECT_EQ(two.fail->code, 674);
+  PreviewHandle colon = Handle({"/p:1234"});
+  EXPECT_TRUE(colon.found);
+  EXPECT_EQ(colon.handle, 1234u);
+  EXPECT_EQ(colon.fail->code, 679);
+  PreviewHandle space = Handle({"/p 1234"});  // one argument holding a blank, as some hosts quote it
+  EXPECT_TRUE(space.found);
+  EXPECT_EQ(space.handle, 1234u);
+  EXPECT_EQ(space.fail->code, 684);
+  PreviewHandle upper = Handle({"/P1234"});
+  EXPECT_TRUE(upper.found);
+  EXPECT_EQ(upper.handle, 1234u);
+  EXPECT_EQ(upper.fail->code, 689);
+}
+
+TEST(PreviewHandle, MissingNumbersFailWithTheCodeOfTheRuleThatApplied) {
+  EXPECT_FALSE(Handle({"/p"}).found);
+  EXPECT_EQ(Handle({"/p"}).fail->code, 689);
+  EXPECT_FALSE(Handle({"/p1234"}).found);  // lower-case p: no upper-case 'P' to read after
+  EXPECT_EQ(Handle({"/p1234"}).fail->code, 689);
+  EXPECT_FALSE(Handle({"/P"}).found);
+  EXPECT_FALSE(Handle({"/p", "abc"}).found);
+  EXPECT_EQ(Handle({"/p", "abc"}).fail->code, 674);
+  EXPECT_FALSE(Handle({"/p:"}).found);
+  EXPECT_EQ(Handle({"/p:"}).fail->code, 679);
+  EXPECT_FALSE(Handle({"/p x"}).found);
+  EXPECT_EQ(Handle({"/p x"}).fail->code, 684);
+}
+
+TEST(PreviewHandle, NumbersAreReadAsPercentUReadsThem) {
+  EXPECT_EQ(Handle({"/p", "0"}).handle, 0u);
+  EXPECT_TRUE(Handle({"/p", "0"}).found);
+  EXPECT_EQ(Handle({"/p", "  42xyz"}).handle, 42u);
+  EXPECT_EQ(Handle({"/p", "+7"}).handle, 7u);
+  EXPECT_EQ(Handle({"/p", "-1"}).handle, 4294967295u);
+  EXPECT_EQ(Handle({"/p:12:34"}).handle, 12u);           // the text after the first ':'
+  EXPECT_EQ(Handle({"/p", "5", "extra"}).handle, 5u);    // argument 2 whatever follows
+  EXPECT_EQ(Handle({"/p:9", "77"}).handle, 77u);         // three arguments: argument 2 wins
+  EXPECT_EQ(Handle({"xP5P6"}).handle, 5u);               // the first upper-case 'P'
+}
+
+TEST(ReadUnsigned, RejectsSignsWithoutDigitsAndWrapsLargeNumbers) {
+  unsigned value = 99;
+  EXPECT_FALSE(ReadUnsigned("", &value));
+  EXPECT_FALSE(ReadUnsigned("-", &value));
+  EXPECT_FALSE(ReadUnsigned(" +x", &value));
+  EXPECT_EQ(value, 99u);
+  ASSERT_TRUE(ReadUnsigned("4294967296", &value));
+  EXPECT_EQ(value, 0u);
+  ASSERT_TRUE(ReadUnsigned("\t\n 4294967295", &value));
+  EXPECT_EQ(value, 4294967295u);
+}
