@@ -3,12 +3,15 @@
 // core only; no Windows headers.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "picture/readers.h"
 #include "render/cube_state.h"
 #include "render/frame_step.h"
 #include "render/surface_alloc.h"
 #include "settings/face_name.h"
+#include "settings/settings_file.h"
 #include "settings/settings_state.h"
 #include "shell/fatal.h"
 #include "shell/saver_state.h"
@@ -26,6 +29,7 @@ struct RenderArgs {
   int first = 0;
   int last = 0;
   const char* out = nullptr;
+  const char* settings = nullptr;  // a settings file in place of the six faces
   const char* faces[kFaceCount] = {};
   int faceCount = 0;
 };
@@ -60,6 +64,9 @@ bool ParseRenderArgs(int argc, char** argv, RenderArgs* args) {
     } else if (std::strcmp(argv[i], "--out") == 0) {
       ok = value != nullptr;
       args->out = value;
+    } else if (std::strcmp(argv[i], "--settings") == 0) {
+      ok = value != nullptr && args->settings == nullptr;
+      args->settings = value;
     } else if (std::strcmp(argv[i], "--preview") == 0) {
       args->preview = true;
       continue;
@@ -73,8 +80,10 @@ bool ParseRenderArgs(int argc, char** argv, RenderArgs* args) {
     ++i;
   }
   bool sizeChosenTwice = args->preview && args->halfEdgeGiven;
-  return args->width > 0 && args->first > 0 && args->out != nullptr && args->faceCount == kFaceCount &&
-         !sizeChosenTwice;
+  // A settings file gives the pictures and the half edge; it replaces both the faces and --half-edge.
+  bool facesGiven = args->settings != nullptr ? args->faceCount == 0 && !args->halfEdgeGiven
+                                              : args->faceCount == kFaceCount;
+  return args->width > 0 && args->first > 0 && args->out != nullptr && facesGiven && !sizeChosenTwice;
 }
 
 // The reader the saver picks by the name's last extension, as the settings loader does. A picture
@@ -118,7 +127,10 @@ bool WriteFrame(const char* dir, int n) {
   Put16(header + 28, 24);
   Put32(header + 34, static_cast<uint32_t>(pixels));
   FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return false;
+  if (file == nullptr) {
+    std::fprintf(stderr, "render: cannot write %s\n", path);
+    return false;
+  }
   bool written = std::fwrite(header, 1, sizeof header, file) == sizeof header &&
                  std::fwrite(BackSurface.bits, 1, pixels, file) == pixels;
   bool closed = std::fclose(file) == 0;
@@ -132,17 +144,24 @@ int RunRender(int argc, char** argv) {
   RenderArgs args;
   if (!ParseRenderArgs(argc, argv, &args)) {
     std::fprintf(stderr, "usage: whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] "
-                         "--frames <A>[-<B>] --out <DIR> FACE1 ... FACE6\n");
+                         "--frames <A>[-<B>] --out <DIR> (FACE1 ... FACE6 | --settings FILE)\n");
     return 2;
   }
   // Start-up as the saver does it: pictures, view, half edge, surfaces, then the whole view dirty.
-  for (int k = 0; k < kFaceCount; ++k) {
-    FacePictures[k] = LoadFace(args.faces[k]);
-    if (FacePictures[k] == nullptr) return 1;
+  if (args.settings != nullptr) {
+    LoadSettingsFrom(args.settings, kPictureReaders);  // ends the tool as it ends the saver
+  } else {
+    for (int k = 0; k < kFaceCount; ++k) {
+      FacePictures[k] = LoadFace(args.faces[k]);
+      if (FacePictures[k] == nullptr) return 1;
+    }
+    CubeHalfEdge = args.halfEdge;
   }
   ViewWidth = args.width;
   ViewHeight = args.height;
-  CubeHalfEdge = args.preview ? args.height / 8 : args.halfEdge;
+  if (args.preview) CubeHalfEdge = args.height / 8;
+  std::error_code ignored;
+  std::filesystem::create_directories(args.out, ignored);  // a new folder is made for the frames
   if (!AllocateSurface(ViewWidth, ViewHeight, &BackSurface) || !AllocateSurface(ViewWidth, ViewHeight, &FaceSurface)) {
     std::fprintf(stderr, "render: not enough memory for a %dx%d view\n", ViewWidth, ViewHeight);
     return 1;

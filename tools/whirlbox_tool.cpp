@@ -10,7 +10,7 @@ static const ToolCommand kCommands[] = {
     {"help", "whirlbox-tool help", nullptr},
     {"trace", "whirlbox-tool trace --view <W>x<H> --half-edge <E> [--frames <N>]", RunTrace},
     {"render",
-     "whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] --frames <A>[-<B>] --out <DIR> FACE1 ... FACE6",
+     "whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] --frames <A>[-<B>] --out <DIR> (FACE1 ... FACE6 | --settings FILE)",
      RunRender},
 };
 

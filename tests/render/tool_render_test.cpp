@@ -162,3 +162,31 @@ TEST(ToolRender, BadOptionsAreUsageErrors) {
   }
   EXPECT_EQ(RunTool(RenderArgs({"--view", "64x48", "--frames", "1", "--out", "/tmp"}, faces, 5)).exitCode, 2);
 }
+
+TEST(ToolRender, SettingsFileGivesTheFacesAndTheHalfEdge) {
+  Faces faces = MakeFaces();
+  // Size 10 gives a half edge of 36.
+  std::string settings;
+  for (const std::string& path : faces.paths) settings += path + "\n";
+  settings += "10 90\n";
+  std::string file = WriteFixture("render_settings.ini", Bytes(settings.begin(), settings.end()), nullptr);
+  std::string dir = TempPath("render_settings/new_folder");  // a folder that does not exist yet
+  ToolRun run = RunTool({"render", "--view", "150x110", "--frames", "3", "--out", dir, "--settings", file});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ExpectFramesMatch(faces, 150, 110, 36, 3, 3, dir);
+
+  std::string preview = TempPath("render_settings_preview");
+  run = RunTool({"render", "--view", "152x112", "--preview", "--frames", "2", "--out", preview, "--settings", file});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ExpectFramesMatch(faces, 152, 112, 14, 2, 2, preview);
+
+  // The settings file's own fatal errors end the tool as they end the saver.
+  run = RunTool({"render", "--view", "64x48", "--frames", "1", "--out", dir, "--settings", TempPath("no.ini")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out.rfind("fatal 551\n", 0), 0u) << run.out;
+  // Faces or --half-edge beside --settings are usage errors.
+  EXPECT_EQ(RunTool({"render", "--view", "64x48", "--frames", "1", "--out", dir, "--settings", file, "--half-edge",
+                     "9"}).exitCode, 2);
+  EXPECT_EQ(RunTool({"render", "--view", "64x48", "--frames", "1", "--out", dir, "--settings", file,
+                     faces.paths[0]}).exitCode, 2);
+}
