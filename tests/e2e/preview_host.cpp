@@ -1,7 +1,8 @@
 // A stand-in for the screen-saver settings page: a window with a 152 x 112 client area that starts
 // "whirlbox.scr /p <its handle>" and reports how the preview ended.
-//   preview_host <saver> [seconds]   prints "host <hwnd>" and, at the end, "exit <code>"; exits 0 when
-//                                    the saver ended within the time, 1 otherwise
+//   preview_host <saver> [seconds]   prints "host <hwnd>", then "child <w>x<h> at <x>,<y> visible <0|1>"
+//                                    once the preview's window is there, and at the end "exit <code>";
+//                                    exits 0 when the saver ended within the time, 1 otherwise
 #include <windows.h>
 
 #include <cstdio>
@@ -47,7 +48,23 @@ int main(int argc, char** argv) {
   }
   // Keep the host's own messages flowing while the child draws into it.
   DWORD start = GetTickCount();
+  bool childReported = false;
+  DWORD childFound = 0;
   for (;;) {
+    // A new child becomes visible only at the end of its creation: report it once it is, or once it
+    // has stayed hidden for 3 s.
+    HWND child = GetWindow(host, GW_CHILD);
+    if (child != nullptr && childFound == 0) childFound = GetTickCount() | 1;
+    if (child != nullptr && !childReported && (IsWindowVisible(child) || GetTickCount() - childFound > 3000)) {
+      childReported = true;
+      RECT rect;
+      GetWindowRect(child, &rect);
+      POINT origin = {rect.left, rect.top};
+      ScreenToClient(host, &origin);
+      std::printf("child %ldx%ld at %ld,%ld visible %d\n", rect.right - rect.left, rect.bottom - rect.top, origin.x,
+                  origin.y, IsWindowVisible(child) ? 1 : 0);
+      std::fflush(stdout);
+    }
     DWORD waited = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT);
     if (waited == WAIT_OBJECT_0) break;
     MSG message;
