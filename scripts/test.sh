@@ -26,13 +26,13 @@ rm -rf "$WHIRLBOX_CORPUS"
 mkdir -p "$WHIRLBOX_CORPUS"
 
 step "native tests"
-ctest --test-dir build/native --output-on-failure -j "$jobs"
+ctest --test-dir build/native --output-on-failure --timeout 900 -j "$jobs"
 step "sanitizer tests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build/native-asan --output-on-failure -j "$jobs"
+  ctest --test-dir build/native-asan --output-on-failure --timeout 900 -j "$jobs"
 
 step "Windows tests under Wine"
-scripts/wine-session.sh ctest --test-dir build/windows --output-on-failure
+scripts/wine-session.sh ctest --test-dir build/windows --output-on-failure --timeout 900
 
 step "fuzzing ($fuzz_seconds s per target)"
 shopt -s nullglob
