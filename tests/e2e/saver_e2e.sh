@@ -14,7 +14,7 @@ ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
 samples="$WINEPREFIX/drive_c/whirlbox/samples"
 [ -f "$ini" ] && cp "$ini" "$work/ini.saved"
 cleanup() {
-  pkill -f 'whirlbox.scr' 2>/dev/null
+  pkill -f '^[^ ]*whirlbox\.scr( |$)' 2>/dev/null  # the saver, not this script, whose arguments name it
   if [ -f "$work/ini.saved" ]; then cp "$work/ini.saved" "$ini"; else rm -f "$ini"; fi
   rm -rf "$work"
 }
