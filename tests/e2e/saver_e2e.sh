@@ -62,6 +62,12 @@ case_fullscreen_frames() {
   wine "$saver" /s &
   local pid=$! moment tries number
   wait_for_saver "$pid" 60 || { fail "full-screen: no window covering the screen"; return; }
+  xdotool mousemove 512 300  # inside the grace period: ignored, but the pointer is now over the saver
+  sleep 0.3
+  local cursor
+  cursor=$(python3 "$src/tests/e2e/cursor.py")
+  if [ "$cursor" = hidden ]; then pass "the cursor is hidden over the full-screen saver"
+  else fail "the cursor over the full-screen saver is $cursor"; fi
   for moment in 1 2 3; do
     sleep "$(awk -v s=$RANDOM 'BEGIN { print 0.6 + (s % 100) / 100 }')"
     number=""
