@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the real whirlbox.scr (64-bit build) under Wine on a private 1920 x 1080 Xvfb display:
 #  - start-up: the time from starting the process to its first frame on the screen, beside the time a
-#    trivial Windows program (the tests' preview host) takes to show its window, started the same way;
+#    trivial Windows program (the tests' abort probe, which only shows a message box) takes to show its
+#    window, started the same way;
 #  - CPU: the saver process's share of one core over 20 s at the default settings and at size 100 /
 #    speed 100 (and the X server's, which carries the copies to the screen).
 #   bench/saver_under_wine.sh [runs]      after scripts/test.sh (or a build of the windows preset)
@@ -10,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 runs=${1:-5}
 saver=$root/build/windows/whirlbox.scr
-trivial=$root/build/windows/tests/e2e/preview_host.exe
+trivial=$root/build/windows/tests/win/abort_probe.exe
 export WINEPREFIX="$root/build/bench-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 display=130
 while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
@@ -36,13 +37,21 @@ median() { sort -n | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (
 cp "$samples/whirlbox.ini" "$ini"
 : > /tmp/whirlbox-bench-saver; : > /tmp/whirlbox-bench-trivial
 for ((r = 0; r < runs; r++)); do
-  start=$(now); wine "$trivial" 'C:\no-such-saver.scr' 5 >/dev/null 2>&1 &
-  until xwininfo -root -children 2>/dev/null | grep -q '"WhirlBox preview host"'; do sleep 0.01; done
+  start=$(now); wine "$trivial" 551 >/dev/null 2>&1 &
+  trivial_pid=$!
+  until xwininfo -root -children 2>/dev/null | grep -q '"Fatal Error Code 551"'; do
+    [ "$(awk -v a="$(now)" -v b="$start" 'BEGIN { print (a - b > 60) }')" = 0 ] || { echo "no window"; exit 1; }
+    sleep 0.01
+  done
   awk -v a="$(now)" -v b="$start" 'BEGIN { printf "%.3f\n", a - b }' >> /tmp/whirlbox-bench-trivial
-  wait
+  kill $trivial_pid; wait $trivial_pid 2>/dev/null || true
+  sleep 1  # let the display settle, so the saver is not deactivated by the window that just went away
   start=$(now); wine "$saver" /s &
   pid=$!
-  until lit; do sleep 0.01; done
+  until lit; do
+    kill -0 $pid 2>/dev/null || { echo "the saver ended before its first frame"; exit 1; }
+    sleep 0.01
+  done
   awk -v a="$(now)" -v b="$start" 'BEGIN { printf "%.3f\n", a - b }' >> /tmp/whirlbox-bench-saver
   kill $pid; wait $pid 2>/dev/null || true
   sleep 0.5
