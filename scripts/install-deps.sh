@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cache="${WHIRLBOX_DEPS:-$here/build/deps}"
 
-packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool x11-apps
+packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool x11-apps x11-utils
           imagemagick libjpeg62-turbo-dev nasm libgif-dev clang libclang-rt-14-dev googletest libgtest-dev
           libbenchmark-dev ninja-build cmake zip unzip dpkg-dev)
 
