@@ -12,17 +12,12 @@ cd "$root"
 runs=${1:-5}
 saver=$root/build/windows/whirlbox.scr
 trivial=$root/build/windows/tests/win/abort_probe.exe
-export WINEPREFIX="$root/build/bench-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-display=130
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=":$display"
-sleep 1
-[ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1 || true; wineserver -w || true; }
-wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
+# The display, the prefix and a persistent wineserver come from scripts/wine-session.sh.
+if [ -z "${WHIRLBOX_BENCH_SESSION:-}" ]; then
+  WHIRLBOX_BENCH_SESSION=1 WHIRLBOX_SCREEN=1920x1080x24 WINEPREFIX="$root/build/bench-prefix" \
+    exec scripts/wine-session.sh "$0" "$@"
+fi
+xvfb=$(pgrep -f "^Xvfb $DISPLAY " | head -n 1)
 samples="$WINEPREFIX/drive_c/whirlbox/samples"
 python3 scripts/make_samples.py "$samples" --prefix 'C:\whirlbox\samples'
 ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"

@@ -29,21 +29,18 @@ prepare_prefix() {
   cp "$WINEPREFIX/drive_c/whirlbox/samples/whirlbox.ini" "$WINEPREFIX/drive_c/windows/whirlbox.ini"
 }
 
-if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
+if [ -z "${WHIRLBOX_RUN_CAPTURE:-}" ] && [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
   prepare_prefix
   echo "run: whirlbox.scr /s on $DISPLAY; press a key or click to end it"
   exec wine "$saver" /s
 fi
 
+# No display: run again inside a private one, which scripts/wine-session.sh provides and stops.
+if [ -z "${WHIRLBOX_RUN_CAPTURE:-}" ]; then
+  WHIRLBOX_RUN_CAPTURE=1 exec scripts/wine-session.sh "$0" "$@"
+fi
 out="$root/build/run-$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$out"
-display=99
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=":$display"
-sleep 1
 prepare_prefix
 wine "$saver" /s &
 saver_pid=$!
