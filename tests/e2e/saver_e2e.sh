@@ -113,21 +113,36 @@ case_fullscreen_inputs() {
   ends_with_zero "$PID" "a right click ends the saver"
 }
 
-# Wine shows nothing that a process draws into a child of another process's window (and often leaves
-# such a child hidden), so the preview's pixels cannot be read from the screen here; its frames are
-# the renderer's, which the full-screen case and the native tests check. This case checks that the
-# preview window is a child of the host's client size and that a click ends the preview.
+# The host is a frame with a preview pane (see preview_host.cpp for how the pane lets Wine put the
+# preview's drawing on the screen). The preview must be a child filling the pane, draw exactly the
+# frames of whirlbox-tool render --preview at the pane's size, and end with 0 on a click.
 case_preview() {
   use_samples
-  wine "$host" "$saver" 60 > "$work/host.out" &
-  local pid=$! win X Y WIDTH HEIGHT SCREEN WINDOW i
+  mkdir -p "$work/preview"
+  "$tool" render --view 152x112 --preview --frames 1-200 --out "$work/preview" "${faces[@]}" >/dev/null ||
+    { fail "whirlbox-tool render --preview"; return; }
+  wine "$host" "$saver" 90 > "$work/host.out" &
+  local pid=$! win X Y WIDTH HEIGHT SCREEN WINDOW i moment tries number
   win=$(wait_for_window "^WhirlBox preview host\$" "$pid" 60) || { fail "preview: no host window"; return; }
   eval "$(xdotool getwindowgeometry --shell "$win")"
   for ((i = 0; i < 300; i++)); do grep -q '^child' "$work/host.out" && break; sleep 0.1; done
-  if grep -q '^child 152x112 at 0,0 visible' "$work/host.out"; then
-    pass "the preview is a child filling the host's 152 x 112 client area"
+  if grep -q '^child 152x112 at 0,0 visible 1' "$work/host.out"; then
+    pass "the preview is a visible child filling the host's 152 x 112 client area"
   else fail "preview child: $(grep '^child' "$work/host.out")"; fi
   sleep 1
+  for moment in 1 2 3; do
+    sleep "$(awk -v s=$RANDOM 'BEGIN { print 0.3 + (s % 100) / 100 }')"
+    number=""
+    for tries in 1 2 3; do  # a capture torn by the copy to the window is retaken
+      shot "$work/shot.png"
+      number=$(python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$work/preview" "$X,$Y") && break
+      number=""
+    done
+    if [ -n "$number" ]; then pass "preview capture $moment equals preview frame $number"; else
+      cp "$work/shot.png" "${E2E_KEEP:-/tmp}/whirlbox-preview-unmatched-$moment.png"
+      fail "preview capture $moment at $X,$Y equals no preview frame 1-200"
+    fi
+  done
   still_running "$pid" "the preview" || return
   xdotool mousemove $((X + 70)) $((Y + 50)) click 1
   if wait_for_exit "$pid" 20 && grep -q '^exit 0' "$work/host.out"; then pass "a click ends the preview with 0"
