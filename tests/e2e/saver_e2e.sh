@@ -54,13 +54,32 @@ ends_with_zero() {  # <pid> <what>
 
 shot() { xwd -root -silent | convert xwd:- "$1"; }
 
+# Three screenshots at random moments (each after <pause> + 0..1 s), each equal to one of the rendered
+# frames in the region of the frames' size at <x,y>; a capture torn by the copy to the window is retaken.
+match_captures() {  # <what> <frame folder> <x,y> <pause>
+  local moment tries number
+  for moment in 1 2 3; do
+    sleep "$(awk -v s=$RANDOM -v pause="$4" 'BEGIN { print pause + (s % 100) / 100 }')"
+    number=""
+    for tries in 1 2 3; do
+      shot "$work/shot.png"
+      number=$(python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$2" "$3") && break
+      number=""
+    done
+    if [ -n "$number" ]; then pass "$1 capture $moment equals frame $number"; else
+      cp "$work/shot.png" "${E2E_KEEP:-/tmp}/whirlbox-unmatched-$1-$moment.png"
+      fail "$1 capture $moment at $3 equals no rendered frame"
+    fi
+  done
+}
+
 case_fullscreen_frames() {
   use_samples
   mkdir -p "$work/full"
   "$tool" render --view 1024x768 --half-edge 122 --frames 1-150 --out "$work/full" "${faces[@]}" >/dev/null ||
     { fail "whirlbox-tool render"; return; }
   wine "$saver" /s &
-  local pid=$! moment tries number
+  local pid=$!
   wait_for_saver "$pid" 60 || { fail "full-screen: no window covering the screen"; return; }
   xdotool mousemove 512 300  # inside the grace period: ignored, but the pointer is now over the saver
   sleep 0.3
@@ -68,19 +87,7 @@ case_fullscreen_frames() {
   cursor=$(python3 "$src/tests/e2e/cursor.py")
   if [ "$cursor" = hidden ]; then pass "the cursor is hidden over the full-screen saver"
   else fail "the cursor over the full-screen saver is $cursor"; fi
-  for moment in 1 2 3; do
-    sleep "$(awk -v s=$RANDOM 'BEGIN { print 0.6 + (s % 100) / 100 }')"
-    number=""
-    for tries in 1 2 3; do  # a capture torn by the copy to the window is retaken
-      shot "$work/shot.png"
-      number=$(python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$work/full") && break
-      number=""
-    done
-    if [ -n "$number" ]; then pass "full-screen capture $moment equals frame $number"; else
-      cp "$work/shot.png" "${E2E_KEEP:-/tmp}/whirlbox-unmatched-$moment.png"
-      fail "full-screen capture $moment equals no frame 1-150"
-    fi
-  done
+  match_captures full-screen "$work/full" 0,0 0.6
   xdotool key space
   ends_with_zero "$pid" "a key press ends the full-screen saver"
 }
@@ -122,7 +129,7 @@ case_preview() {
   "$tool" render --view 152x112 --preview --frames 1-200 --out "$work/preview" "${faces[@]}" >/dev/null ||
     { fail "whirlbox-tool render --preview"; return; }
   wine "$host" "$saver" 90 > "$work/host.out" &
-  local pid=$! win X Y WIDTH HEIGHT SCREEN WINDOW i moment tries number
+  local pid=$! win X Y WIDTH HEIGHT SCREEN WINDOW i
   win=$(wait_for_window "^WhirlBox preview host\$" "$pid" 60) || { fail "preview: no host window"; return; }
   eval "$(xdotool getwindowgeometry --shell "$win")"
   for ((i = 0; i < 300; i++)); do grep -q '^child' "$work/host.out" && break; sleep 0.1; done
@@ -130,19 +137,7 @@ case_preview() {
     pass "the preview is a visible child filling the host's 152 x 112 client area"
   else fail "preview child: $(grep '^child' "$work/host.out")"; fi
   sleep 1
-  for moment in 1 2 3; do
-    sleep "$(awk -v s=$RANDOM 'BEGIN { print 0.3 + (s % 100) / 100 }')"
-    number=""
-    for tries in 1 2 3; do  # a capture torn by the copy to the window is retaken
-      shot "$work/shot.png"
-      number=$(python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$work/preview" "$X,$Y") && break
-      number=""
-    done
-    if [ -n "$number" ]; then pass "preview capture $moment equals preview frame $number"; else
-      cp "$work/shot.png" "${E2E_KEEP:-/tmp}/whirlbox-preview-unmatched-$moment.png"
-      fail "preview capture $moment at $X,$Y equals no preview frame 1-200"
-    fi
-  done
+  match_captures preview "$work/preview" "$X,$Y" 0.3
   still_running "$pid" "the preview" || return
   xdotool mousemove $((X + 70)) $((Y + 50)) click 1
   if wait_for_exit "$pid" 20 && grep -q '^exit 0' "$work/host.out"; then pass "a click ends the preview with 0"
