@@ -13,11 +13,12 @@ static LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wParam, LP
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Wine's X11 driver (8.0) looks up the X window to draw on for a window of another process through
-// this property of the window's ancestors below the top level; a child of another process's top-level
-// window has none there and draws nothing. The pane carries the frame's X window, whose origin and
-// size it shares, so the preview's drawing lands on the screen where a user would see it. Windows
-// itself has no such property: the frame then has none to lend and the pane none to use.
+// Wine 8.0's X11 driver finds the X window a child window draws on by walking from the child up to,
+// not including, its top-level window (another process's window through this property); when none
+// has one, the drawing gets no X window at all, so a child of another process's top-level window
+// draws nothing. The pane lends itself the frame's X window, whose origin and size it shares, and
+// the preview's drawing lands where a user would see it. Windows has no such property: the pane
+// then gets none.
 static const char kDriverWindowProperty[] = "__wine_x11_whole_window";
 
 // The frame and the pane have no background brush: the host never paints over the preview.
