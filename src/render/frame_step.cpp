@@ -4,11 +4,9 @@
 
 #include "render/cube_geometry.h"
 #include "render/draw_cube.h"
-#include "render/raster_fill.h"
 #include "render/surface.h"
 
 Rect ComposeFrame() {
-  FillSurfaceRect(BackSurface, DirtyRect, kBlack);
-  DrawCube();
+  EraseAndDrawCube(DirtyRect);
   return UnionRect(PrevDirtyRect, DirtyRect);
 }

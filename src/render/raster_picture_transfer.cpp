@@ -170,3 +170,11 @@ bool TransferPicture(const Surface& target, const ScreenPoint corners[3], const 
   }
   return true;
 }
+
+PictureCoverage PictureTransferCoverage(const Surface& target, const ScreenPoint corners[3], int w, int hh,
+                                        int scratchWidth, int scratchHeight, ParallelogramWalk* walk) {
+  if (scratchWidth > kMaxSurfaceSide || scratchHeight > kMaxSurfaceSide) return kCoversNothing;
+  if (StartParallelogram(corners, w, hh, target.height, walk) != 0) return kCoversNothing;
+  if (!SurfaceUsable(target) || scratchWidth <= 0 || scratchHeight <= 0) return kCoversNothing;
+  return w > scratchWidth || hh > scratchHeight ? kCoversSome : kCoversAll;
+}

@@ -2,6 +2,7 @@
 // picture through the stretch's mapping instead of reading a stretched copy. No platform headers.
 #pragma once
 #include "picture/packed_dib.h"
+#include "render/parallelogram_walk.h"
 #include "render/cube_geometry.h"
 #include "render/surface.h"
 
@@ -14,3 +15,10 @@
 // kMaxSurfaceSide); zero w, hh or area succeed and paint nothing.
 bool TransferPicture(const Surface& target, const ScreenPoint corners[3], const PackedDib* picture, int w, int hh,
                      int scratchWidth, int scratchHeight);
+
+// What TransferPicture with the same arguments paints: every pixel of its parallelogram (then walk
+// holds the parallelogram), no pixel at all (nothing to draw, or a refused transfer), or only the
+// pixels whose sample lies on the scratch surface.
+enum PictureCoverage { kCoversAll, kCoversNothing, kCoversSome };
+PictureCoverage PictureTransferCoverage(const Surface& target, const ScreenPoint corners[3], int w, int hh,
+                                        int scratchWidth, int scratchHeight, ParallelogramWalk* walk);

@@ -90,6 +90,20 @@ TEST(FrameStep, SmallPreviewCubeWithFacesOnALine) {
   }
 }
 
+TEST(FrameStep, CubeLargerThanItsView) {
+  // Faces wider than the scratch surface leave the pixels whose sample lies beyond it unpainted, so
+  // the erase under them must still happen; the cube also leaves the view on every side.
+  std::mt19937 random(18);
+  TestPicture pictures[kFaceCount];
+  MakePictures(pictures, &random);
+  StartSaver(64, 48, 60, pictures);
+  for (int n = 1; n <= 90; ++n) {
+    ComposeFrame();
+    ExpectBackBufferIsReferenceCube(n);
+    if (HasFailure()) return;
+  }
+}
+
 TEST(FrameStep, AtRestFace0IsUprightAndUnmirrored) {
   std::mt19937 random(15);
   TestPicture pictures[kFaceCount];

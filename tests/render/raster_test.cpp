@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "raster_reference.h"
+#include "render/erase_around.h"
 #include "render/raster_fill.h"
 #include "render/raster_picture_transfer.h"
 #include "render/raster_stretch.h"
@@ -147,6 +148,46 @@ TEST(RasterTransfer, RandomParallelogramsMatchTheReference) {
     int w = size(random), hh = size(random);
     if (i % 10 == 0) w += 30;  // larger than the source: the part outside it paints nothing
     CheckTransfer(corners, source.surface, w, hh, &random);
+    if (HasFailure()) return;
+  }
+}
+
+TEST(RasterFill, AroundParallelogramsLeavesExactlyTheirPixels) {
+  // Overlapping, nested, clipped and far-off parallelograms: the fill must paint every pixel of the
+  // rectangle that none of them covers and leave the others as they were. Coverage comes from the reference transfer
+  // of a white source onto a black mask.
+  std::mt19937 random(19);
+  TestSurface white(16, 16);
+  ReferenceFill(white.surface, Rect{0, 0, 16, 16}, 0xFFFFFF);
+  std::uniform_int_distribution<int> near(-30, 120), small(-25, 25), edge(-60, 160);
+  for (int i = 0; i < 600; ++i) {
+    TestSurface ours(97, 71), want(97, 71), mask(97, 71);
+    FillRandom(ours.surface, &random);
+    CopySurface(ours.surface, want.surface);
+    ReferenceFill(mask.surface, Rect{0, 0, 97, 71}, 0);
+    ParallelogramWalk walks[4];
+    int count = 1 + i % 4;
+    for (int k = 0; k < count; ++k) {
+      ScreenPoint corners[3];
+      corners[0] = ScreenPoint{near(random), near(random)};
+      for (int j = 1; j < 3; ++j) corners[j] = ScreenPoint{corners[0].x + small(random), corners[0].y + small(random)};
+      if (k == 1 && i % 3 == 0) {  // nested in the first one: its spans end before the first's
+        corners[0] = ScreenPoint{(corners[0].x + 40) / 2, (corners[0].y + 30) / 2};
+      }
+      if (StartParallelogram(corners, 16, 16, 71, &walks[k]) != 0) {
+        --k;
+        continue;
+      }
+      ReferenceTransfer(mask.surface, corners, white.surface, 16, 16);
+    }
+    Rect rect{edge(random), edge(random), edge(random), edge(random)};
+    FillAroundParallelograms(ours.surface, rect, walks, count);
+    for (int y = rect.top < 0 ? 0 : rect.top; y < rect.bottom && y < 71; ++y) {
+      for (int x = rect.left < 0 ? 0 : rect.left; x < rect.right && x < 97; ++x) {
+        if (PixelAt(mask.surface, x, y) == 0) SetPixel(want.surface, x, y, 0);
+      }
+    }
+    EXPECT_SAME_SURFACE(ours.surface, want.surface, "case " << i);
     if (HasFailure()) return;
   }
 }
