@@ -20,6 +20,7 @@ struct PictureSource {
   int width;      // face columns that have a sample: the scratch surface clips the stretch
   int height;     // face rows that have one
   int64_t ahead;  // picture bytes between a pixel's sample and the same column's sample rows below
+  bool prefetch;  // false for a picture small enough to stay in the processor's cache
   uint32_t palette[256];
 };
 
@@ -43,15 +44,18 @@ inline uint32_t SampleAt(const PictureSource& source, int64_t u, int64_t v) {
 
 // The common case: a sample for every pixel, whole indices from fixed-point positions (exact, see
 // FixedBits), so each pixel depends on the previous one only through two additions.
-template <int Bits>
+template <int Bits, bool Prefetch>
 void PaintFixed(uint8_t* out, int64_t count, FixedWalk u, FixedWalk v, int bits, const PictureSource& source) {
   for (int64_t i = 1; i < count; ++i, out += 3) {
     int64_t column = u.position >> bits, row = v.position >> bits;
     // Ask early for what the same column needs some rows further down: the picture is read in slanted
     // lines that the processor's own prefetching does not follow. Prefetching never faults; the
-    // address is formed as an integer because it may lie outside the picture.
-    __builtin_prefetch(reinterpret_cast<const void*>(
-        reinterpret_cast<uintptr_t>(RowStarts[row] + ColumnOffsets[column]) + static_cast<uintptr_t>(source.ahead)));
+    // address is formed as an integer because it may lie outside the picture. A picture that stays
+    // in cache gains nothing from it, and the loop is then limited by its memory reads.
+    if (Prefetch) {
+      __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(RowStarts[row] + ColumnOffsets[column]) +
+                                                       static_cast<uintptr_t>(source.ahead)));
+    }
     uint32_t pixel = SampleAt<Bits>(source, column, row);
     std::memcpy(out, &pixel, 4);  // the fourth byte is overwritten by the next pixel
     u.position += u.step;
@@ -78,6 +82,9 @@ void PaintChecked(uint8_t* out, int64_t count, SourceWalk u, SourceWalk v, int64
 // along slanted lines, and a short piece of each of a band's rows keeps the picture rows and pages in
 // use few, where whole rows would walk through hundreds of them.
 constexpr int kBandRows = 16;
+// Pictures up to this many pixel bytes are read without prefetching: they fit the second-level cache
+// of common processors, alongside the rows being painted.
+constexpr int64_t kCachedPictureBytes = 256 * 1024;
 constexpr int64_t kChunkColumns = 64;
 
 struct BandRow {
@@ -88,8 +95,8 @@ struct BandRow {
   FixedWalk v;
 };
 
-template <int Bits>
-void PaintBand(const BandRow* rows, int count, int bits, const PictureSource& source) {
+template <int Bits, bool Prefetch>
+void PaintChunks(const BandRow* rows, int count, int bits, const PictureSource& source) {
   int64_t left = rows[0].first, right = rows[0].last;
   for (int i = 1; i < count; ++i) {
     if (rows[i].first < left) left = rows[i].first;
@@ -104,8 +111,17 @@ void PaintBand(const BandRow* rows, int count, int bits, const PictureSource& so
       int64_t skip = a - row.first;
       FixedWalk u{row.u.position + skip * row.u.step, row.u.step};
       FixedWalk v{row.v.position + skip * row.v.step, row.v.step};
-      PaintFixed<Bits>(row.out + 3 * skip, b - a + 1, u, v, bits, source);
+      PaintFixed<Bits, Prefetch>(row.out + 3 * skip, b - a + 1, u, v, bits, source);
     }
+  }
+}
+
+template <int Bits>
+void PaintBand(const BandRow* rows, int count, int bits, const PictureSource& source) {
+  if (source.prefetch) {
+    PaintChunks<Bits, true>(rows, count, bits, source);
+  } else {
+    PaintChunks<Bits, false>(rows, count, bits, source);
   }
 }
 
@@ -160,6 +176,7 @@ bool TransferPicture(const Surface& target, const ScreenPoint corners[3], const 
   double bytesPerColumn = bits >= 8 ? (bits / 8) * static_cast<double>(picture->biWidth) / w : 0.0;
   source.ahead = static_cast<int64_t>(du * bytesPerColumn) -
                  static_cast<int64_t>(dv * picture->biHeight / hh) * stride;
+  source.prefetch = stride * picture->biHeight > kCachedPictureBytes;
   bool checked = w > source.width || hh > source.height;
   switch (bits) {
     case 1: PaintRows<1>(target, walk, source, checked); break;
