@@ -16,13 +16,15 @@
 
 namespace {
 
+// The scratch surface's size as the transfer sees it: 0 when there is no usable scratch surface.
+int ScratchWidth() { return SurfaceUsable(FaceSurface) ? FaceSurface.width : 0; }
+int ScratchHeight() { return SurfaceUsable(FaceSurface) ? FaceSurface.height : 0; }
+
 // A face in one pass. The black fill of (0, 0)-(w, hh) in the scratch surface, the
 // stretch into it and the transfer from it paint the back buffer exactly as TransferPicture does (the
 // stretch covers every scratch pixel the transfer reads), without the round trip through the scratch
 // memory, which costs more than the drawing itself on large views. The picture is checked first, where
 // the stretch would have failed.
-int ScratchWidth() { return SurfaceUsable(FaceSurface) ? FaceSurface.width : 0; }
-int ScratchHeight() { return SurfaceUsable(FaceSurface) ? FaceSurface.height : 0; }
 
 void DrawFace(const FacePlacement& placement) {
   const PackedDib* picture = FacePictures[placement.face];

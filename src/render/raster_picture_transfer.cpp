@@ -53,8 +53,9 @@ void PaintFixed(uint8_t* out, int64_t count, FixedWalk u, FixedWalk v, int bits,
     // address is formed as an integer because it may lie outside the picture. A picture that stays
     // in cache gains nothing from it, and the loop is then limited by its memory reads.
     if (Prefetch) {
-      __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(RowStarts[row] + ColumnOffsets[column]) +
-                                                       static_cast<uintptr_t>(source.ahead)));
+      uintptr_t ahead = reinterpret_cast<uintptr_t>(RowStarts[row] + ColumnOffsets[column]) +
+                        static_cast<uintptr_t>(source.ahead);
+      __builtin_prefetch(reinterpret_cast<const void*>(ahead));
     }
     uint32_t pixel = SampleAt<Bits>(source, column, row);
     std::memcpy(out, &pixel, 4);  // the fourth byte is overwritten by the next pixel
@@ -82,10 +83,11 @@ void PaintChecked(uint8_t* out, int64_t count, SourceWalk u, SourceWalk v, int64
 // along slanted lines, and a short piece of each of a band's rows keeps the picture rows and pages in
 // use few, where whole rows would walk through hundreds of them.
 constexpr int kBandRows = 16;
+constexpr int64_t kChunkColumns = 64;
+
 // Pictures up to this many pixel bytes are read without prefetching: they fit the second-level cache
 // of common processors, alongside the rows being painted.
 constexpr int64_t kCachedPictureBytes = 256 * 1024;
-constexpr int64_t kChunkColumns = 64;
 
 struct BandRow {
   uint8_t* out;  // the row's first pixel in the span

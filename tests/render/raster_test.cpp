@@ -282,8 +282,8 @@ TEST(RasterPictureTransfer, EqualsStretchThenTransfer) {
     // Widths of 12 and 20 give 24-bit rows without padding, whose last pixel ends the block.
     // Some 8-, 24- and 32-bit pictures too large to stay in cache, which are read with prefetching.
     bool large = i % 25 >= 2 && i % 25 <= 4;
-    TestPicture picture = large ? MakePicture(600, 460, bits, 0, &random)
-                                : MakePicture(i % 3 == 0 ? 12 : 20 + i % 17, 8 + i % 11, bits, i % 7 == 0 ? 3 : 0, &random);
+    int width = large ? 600 : i % 3 == 0 ? 12 : 20 + i % 17, height = large ? 460 : 8 + i % 11;
+    TestPicture picture = MakePicture(width, height, bits, !large && i % 7 == 0 ? 3 : 0, &random);
     ScreenPoint corners[3];
     for (ScreenPoint& c : corners) c = i % 6 == 1 ? ScreenPoint{far(random), far(random)} : ScreenPoint{near(random), near(random)};
     if (i % 6 == 2) {
