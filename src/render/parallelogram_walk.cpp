@@ -4,18 +4,17 @@
 // source index along each axis is floor((S * scale - bias) / d). No drawing, no platform headers.
 #include "render/parallelogram_walk.h"
 
-#include <cmath>
-
 namespace {
 
 // floor(a / b) for b != 0. A hardware 64-bit division costs tens of cycles and each row needs several,
-// so the quotient is estimated in double precision and then corrected exactly in integers.
+// so the quotient is estimated in double precision (truncated; a call to floor costs more than the
+// correction) and then corrected exactly in integers.
 int64_t FloorDiv(int64_t a, int64_t b) {
   if (b < 0) {
     a = -a;
     b = -b;
   }
-  int64_t q = static_cast<int64_t>(std::floor(static_cast<double>(a) / static_cast<double>(b)));
+  int64_t q = static_cast<int64_t>(static_cast<double>(a) / static_cast<double>(b));
   while (q * b > a) --q;
   while ((q + 1) * b <= a) ++q;
   return q;

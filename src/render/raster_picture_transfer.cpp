@@ -20,8 +20,8 @@ struct PictureSource {
   int width;      // face columns that have a sample: the scratch surface clips the stretch
   int height;     // face rows that have one
   int64_t ahead;  // picture bytes between a pixel's sample and the same column's sample rows below
-  bool prefetch;  // false for a picture small enough to stay in the processor's cache
   uint32_t palette[256];
+  uint32_t raised[256];  // the palette shifted up by a byte
 };
 
 template <int Bits>
@@ -42,28 +42,57 @@ inline uint32_t SampleAt(const PictureSource& source, int64_t u, int64_t v) {
   return PackedIndexColour(RowStarts[v], ColumnOffsets[u], Bits, source.palette);
 }
 
-// The common case: a sample for every pixel, whole indices from fixed-point positions (exact, see
-// FixedBits), so each pixel depends on the previous one only through two additions.
-template <int Bits, bool Prefetch>
-void PaintFixed(uint8_t* out, int64_t count, FixedWalk u, FixedWalk v, int bits, const PictureSource& source) {
-  for (int64_t i = 1; i < count; ++i, out += 3) {
-    int64_t column = u.position >> bits, row = v.position >> bits;
-    // Ask early for what the same column needs some rows further down: the picture is read in slanted
-    // lines that the processor's own prefetching does not follow. Prefetching never faults; the
-    // address is formed as an integer because it may lie outside the picture. A picture that stays
-    // in cache gains nothing from it, and the loop is then limited by its memory reads.
-    if (Prefetch) {
-      uintptr_t ahead = reinterpret_cast<uintptr_t>(RowStarts[row] + ColumnOffsets[column]) +
-                        static_cast<uintptr_t>(source.ahead);
-      __builtin_prefetch(reinterpret_cast<const void*>(ahead));
-    }
-    uint32_t pixel = SampleAt<Bits>(source, column, row);
-    std::memcpy(out, &pixel, 4);  // the fourth byte is overwritten by the next pixel
-    u.position += u.step;
-    v.position += v.step;
+// The pixel's colour in the top three bytes of a word, to be stored from the byte before the pixel:
+// 24 and 32 bits read the four bytes that end with the pixel's blue, green and red, indices go
+// through the palette shifted up by a byte.
+template <int Bits>
+inline uint32_t RaisedSampleAt(const PictureSource& source, int64_t u, int64_t v) {
+  const uint8_t* at = RowStarts[v] + ColumnOffsets[u];
+  uint32_t pixel;
+  if (Bits == 24 || Bits == 32) {
+    std::memcpy(&pixel, at - 1, 4);
+    return pixel;
   }
-  uint32_t pixel = SampleAt<Bits>(source, u.position >> bits, v.position >> bits);
-  std::memcpy(out, &pixel, 3);  // the last pixel must not touch its right neighbour
+  if (Bits == 8) return source.raised[*at];
+  return PackedIndexColour(RowStarts[v], ColumnOffsets[u], Bits, source.raised);
+}
+
+// The common case: a sample for every pixel, whole indices from fixed-point positions (exact, see
+// FixedBits). The span is painted from right to left, each pixel stored as four bytes from the byte
+// before it: that byte is the red of the left neighbour, painted next. This saves the shift and the
+// partial store per pixel; the leftmost pixel, whose left neighbour is not ours, is stored with three.
+template <int Bits>
+void PaintFixed(uint8_t* out, int64_t count, FixedWalk u, FixedWalk v, int bits, const PictureSource& source) {
+  int64_t n = count - 1;
+  int64_t uAt = u.position + n * u.step, vAt = v.position + n * v.step;
+  const int64_t uStep = u.step, vStep = v.step;
+  const int64_t ahead = source.ahead;
+  uint8_t* at = out + 3 * n;
+  // Ask early for what the same column needs some rows further down: the picture is read in slanted
+  // lines that the processor's own prefetching does not follow. Prefetching never faults; the
+  // address is formed as an integer because it may lie outside the picture. Every other pixel is
+  // enough: neighbours mostly share their lines, and each prefetch costs a memory operation.
+  auto paint = [&](uint8_t* pixelAt, bool prefetch) {
+    int64_t column = uAt >> bits, row = vAt >> bits;
+    if (prefetch) {
+      uintptr_t later = reinterpret_cast<uintptr_t>(RowStarts[row] + ColumnOffsets[column]) +
+                        static_cast<uintptr_t>(ahead);
+      __builtin_prefetch(reinterpret_cast<const void*>(later));
+    }
+    uint32_t pixel = RaisedSampleAt<Bits>(source, column, row);
+    std::memcpy(pixelAt - 1, &pixel, 4);
+    uAt -= uStep;
+    vAt -= vStep;
+  };
+  for (; n >= 4; n -= 4, at -= 12) {
+    paint(at, true);
+    paint(at - 3, false);
+    paint(at - 6, true);
+    paint(at - 9, false);
+  }
+  for (; n > 0; --n, at -= 3) paint(at, true);
+  uint32_t pixel = SampleAt<Bits>(source, uAt >> bits, vAt >> bits);
+  std::memcpy(at, &pixel, 3);
 }
 
 // Every other case: the exact quotient-and-remainder walk, leaving pixels without a sample unchanged.
@@ -83,11 +112,7 @@ void PaintChecked(uint8_t* out, int64_t count, SourceWalk u, SourceWalk v, int64
 // along slanted lines, and a short piece of each of a band's rows keeps the picture rows and pages in
 // use few, where whole rows would walk through hundreds of them.
 constexpr int kBandRows = 16;
-constexpr int64_t kChunkColumns = 64;
-
-// Pictures up to this many pixel bytes are read without prefetching: they fit the second-level cache
-// of common processors, alongside the rows being painted.
-constexpr int64_t kCachedPictureBytes = 256 * 1024;
+constexpr int64_t kChunkColumns = 256;
 
 struct BandRow {
   uint8_t* out;  // the row's first pixel in the span
@@ -97,8 +122,8 @@ struct BandRow {
   FixedWalk v;
 };
 
-template <int Bits, bool Prefetch>
-void PaintChunks(const BandRow* rows, int count, int bits, const PictureSource& source) {
+template <int Bits>
+void PaintBand(const BandRow* rows, int count, int bits, const PictureSource& source) {
   int64_t left = rows[0].first, right = rows[0].last;
   for (int i = 1; i < count; ++i) {
     if (rows[i].first < left) left = rows[i].first;
@@ -113,17 +138,8 @@ void PaintChunks(const BandRow* rows, int count, int bits, const PictureSource& 
       int64_t skip = a - row.first;
       FixedWalk u{row.u.position + skip * row.u.step, row.u.step};
       FixedWalk v{row.v.position + skip * row.v.step, row.v.step};
-      PaintFixed<Bits, Prefetch>(row.out + 3 * skip, b - a + 1, u, v, bits, source);
+      PaintFixed<Bits>(row.out + 3 * skip, b - a + 1, u, v, bits, source);
     }
-  }
-}
-
-template <int Bits>
-void PaintBand(const BandRow* rows, int count, int bits, const PictureSource& source) {
-  if (source.prefetch) {
-    PaintChunks<Bits, true>(rows, count, bits, source);
-  } else {
-    PaintChunks<Bits, false>(rows, count, bits, source);
   }
 }
 
@@ -164,7 +180,10 @@ bool TransferPicture(const Surface& target, const ScreenPoint corners[3], const 
   int bits = picture->biBitCount;
   source.width = w < scratchWidth ? w : scratchWidth;
   source.height = hh < scratchHeight ? hh : scratchHeight;
-  if (bits <= 8) LoadPalette(picture, source.palette);
+  if (bits <= 8) {
+    LoadPalette(picture, source.palette);
+    for (int i = 0; i < 256; ++i) source.raised[i] = source.palette[i] << 8;
+  }
   FillColumnOffsets(ColumnOffsets, picture->biWidth, w, source.width, bits >= 8 ? bits / 8 : 1);
   const uint8_t* pixels = DibBits(picture);
   int64_t stride = DibRowStride64(picture->biWidth, bits);
@@ -178,7 +197,6 @@ bool TransferPicture(const Surface& target, const ScreenPoint corners[3], const 
   double bytesPerColumn = bits >= 8 ? (bits / 8) * static_cast<double>(picture->biWidth) / w : 0.0;
   source.ahead = static_cast<int64_t>(du * bytesPerColumn) -
                  static_cast<int64_t>(dv * picture->biHeight / hh) * stride;
-  source.prefetch = stride * picture->biHeight > kCachedPictureBytes;
   bool checked = w > source.width || hh > source.height;
   switch (bits) {
     case 1: PaintRows<1>(target, walk, source, checked); break;
