@@ -280,7 +280,8 @@ TEST(RasterPictureTransfer, EqualsStretchThenTransfer) {
   for (int i = 0; i < 1500; ++i) {
     int bits = formats[i % 5];
     // Widths of 12 and 20 give 24-bit rows without padding, whose last pixel ends the block.
-    // Some 8-, 24- and 32-bit pictures too large to stay in cache, which are read with prefetching.
+    // Some large 8-, 24- and 32-bit pictures too: rows far apart, so the prefetch ahead may point
+    // well outside the picture.
     bool large = i % 25 >= 2 && i % 25 <= 4;
     int width = large ? 600 : i % 3 == 0 ? 12 : 20 + i % 17, height = large ? 460 : 8 + i % 11;
     TestPicture picture = MakePicture(width, height, bits, !large && i % 7 == 0 ? 3 : 0, &random);
