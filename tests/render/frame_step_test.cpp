@@ -39,6 +39,15 @@ void ExpectBackBufferIsReferenceCube(int frameNumber) {
                         << d.got << " want " << d.want;
 }
 
+// Frames 1..frames, each compared in full; stops at the first frame that differs.
+void ExpectFramesShowReferenceCube(int frames) {
+  for (int n = 1; n <= frames; ++n) {
+    ComposeFrame();
+    ExpectBackBufferIsReferenceCube(n);
+    if (::testing::Test::HasFailure()) return;
+  }
+}
+
 std::string Describe(Rect r) {
   return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
          std::to_string(r.bottom);
@@ -83,11 +92,7 @@ TEST(FrameStep, SmallPreviewCubeWithFacesOnALine) {
   TestPicture pictures[kFaceCount];
   MakePictures(pictures, &random);
   StartSaver(152, 112, 112 / 8, pictures);
-  for (int n = 1; n <= 360; ++n) {
-    ComposeFrame();
-    ExpectBackBufferIsReferenceCube(n);
-    if (HasFailure()) return;
-  }
+  ExpectFramesShowReferenceCube(360);
 }
 
 TEST(FrameStep, CubeLargerThanItsView) {
@@ -97,11 +102,7 @@ TEST(FrameStep, CubeLargerThanItsView) {
   TestPicture pictures[kFaceCount];
   MakePictures(pictures, &random);
   StartSaver(64, 48, 60, pictures);
-  for (int n = 1; n <= 90; ++n) {
-    ComposeFrame();
-    ExpectBackBufferIsReferenceCube(n);
-    if (HasFailure()) return;
-  }
+  ExpectFramesShowReferenceCube(90);
 }
 
 TEST(FrameStep, AtRestFace0IsUprightAndUnmirrored) {

@@ -39,22 +39,22 @@ TEST(ChooseRole, AnythingStartingWithPIsThePreview) {
 }
 
 TEST(PreviewHandle, TheFourRulesReadTheSameHandle) {
-  PreviewHandle two = Handle({"/p", "1234"});
-  EXPECT_TRUE(two.found);
-  EXPECT_EQ(two.handle, 1234u);
-  EXPECT_EQ(two.fail->code, 674);
-  PreviewHandle colon = Handle({"/p:1234"});
-  EXPECT_TRUE(colon.found);
-  EXPECT_EQ(colon.handle, 1234u);
-  EXPECT_EQ(colon.fail->code, 679);
-  PreviewHandle space = Handle({"/p 1234"});  // one argument holding a blank, as some hosts quote it
-  EXPECT_TRUE(space.found);
-  EXPECT_EQ(space.handle, 1234u);
-  EXPECT_EQ(space.fail->code, 684);
-  PreviewHandle upper = Handle({"/P1234"});
-  EXPECT_TRUE(upper.found);
-  EXPECT_EQ(upper.handle, 1234u);
-  EXPECT_EQ(upper.fail->code, 689);
+  struct Case {
+    std::vector<const char*> args;
+    int code;  // of the rule that read the handle
+  };
+  const Case cases[] = {
+      {{"/p", "1234"}, 674},
+      {{"/p:1234"}, 679},
+      {{"/p 1234"}, 684},  // one argument holding a blank, as some hosts quote it
+      {{"/P1234"}, 689},
+  };
+  for (const Case& c : cases) {
+    PreviewHandle handle = Handle(c.args);
+    EXPECT_TRUE(handle.found) << c.args[0];
+    EXPECT_EQ(handle.handle, 1234u) << c.args[0];
+    EXPECT_EQ(handle.fail->code, c.code) << c.args[0];
+  }
 }
 
 TEST(PreviewHandle, MissingNumbersFailWithTheCodeOfTheRuleThatApplied) {
