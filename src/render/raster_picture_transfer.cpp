@@ -20,31 +20,13 @@ struct PictureSource {
   int width;      // face columns that have a sample: the scratch surface clips the stretch
   int height;     // face rows that have one
   int64_t ahead;  // picture bytes between a pixel's sample and the same column's sample rows below
-  uint32_t palette[256];
-  uint32_t raised[256];  // the palette shifted up by a byte
+  uint32_t raised[256];  // the palette, each colour shifted up by a byte
 };
 
-template <int Bits>
-inline uint32_t SampleAt(const PictureSource& source, int64_t u, int64_t v) {
-  const uint8_t* at = RowStarts[v] + ColumnOffsets[u];
-  uint32_t pixel;
-  if (Bits == 24) {
-    // The four bytes ending with the pixel: the header lies before the first pixel inside the block,
-    // whereas the byte after the last pixel may lie beyond it.
-    std::memcpy(&pixel, at - 1, 4);
-    return pixel >> 8;
-  }
-  if (Bits == 32) {
-    std::memcpy(&pixel, at, 4);
-    return pixel;
-  }
-  if (Bits == 8) return source.palette[*at];
-  return PackedIndexColour(RowStarts[v], ColumnOffsets[u], Bits, source.palette);
-}
-
-// The pixel's colour in the top three bytes of a word, to be stored from the byte before the pixel:
-// 24 and 32 bits read the four bytes that end with the pixel's blue, green and red, indices go
-// through the palette shifted up by a byte.
+// The pixel's colour in the top three bytes of a word, so that the word can be stored from the byte
+// before the pixel: 24 and 32 bits read the four bytes that end with the pixel's blue, green and red
+// (the header lies before the first pixel inside the block, whereas the byte after the last pixel may
+// lie beyond it); indices go through the palette, kept shifted up by a byte.
 template <int Bits>
 inline uint32_t RaisedSampleAt(const PictureSource& source, int64_t u, int64_t v) {
   const uint8_t* at = RowStarts[v] + ColumnOffsets[u];
@@ -55,6 +37,12 @@ inline uint32_t RaisedSampleAt(const PictureSource& source, int64_t u, int64_t v
   }
   if (Bits == 8) return source.raised[*at];
   return PackedIndexColour(RowStarts[v], ColumnOffsets[u], Bits, source.raised);
+}
+
+// The colour as 0x00RRGGBB, for the pixels stored with three bytes.
+template <int Bits>
+inline uint32_t SampleAt(const PictureSource& source, int64_t u, int64_t v) {
+  return RaisedSampleAt<Bits>(source, u, v) >> 8;
 }
 
 // The common case: a sample for every pixel, whole indices from fixed-point positions (exact, see
@@ -181,8 +169,8 @@ bool TransferPicture(const Surface& target, const ScreenPoint corners[3], const 
   source.width = w < scratchWidth ? w : scratchWidth;
   source.height = hh < scratchHeight ? hh : scratchHeight;
   if (bits <= 8) {
-    LoadPalette(picture, source.palette);
-    for (int i = 0; i < 256; ++i) source.raised[i] = source.palette[i] << 8;
+    LoadPalette(picture, source.raised);
+    for (uint32_t& colour : source.raised) colour <<= 8;
   }
   FillColumnOffsets(ColumnOffsets, picture->biWidth, w, source.width, bits >= 8 ? bits / 8 : 1);
   const uint8_t* pixels = DibBits(picture);
