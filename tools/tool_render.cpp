@@ -7,9 +7,8 @@
 #include <system_error>
 
 #include "picture/readers.h"
-#include "render/cube_state.h"
-#include "render/frame_step.h"
-#include "render/surface_alloc.h"
+#include "render/draw_cube.h"
+#include "render/surface.h"
 #include "settings/face_name.h"
 #include "settings/settings_file.h"
 #include "settings/settings_state.h"
@@ -169,7 +168,7 @@ int RunRender(int argc, char** argv) {
   ResetCubeState();
   DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
   for (int n = 1; n <= args.last; ++n) {
-    ComposeFrame();
+    DrawCube();
     if (n >= args.first && !WriteFrame(args.out, n)) return 1;
   }
   return 0;

@@ -42,7 +42,7 @@ int RunTrace(int argc, char** argv) {
     std::fprintf(stderr, "trace: --view and --half-edge are required\n");
     return 2;
   }
-  CubeMotion motion = InitialCubeMotion();
+  CubeMotion motion = kInitialCubeMotion;
   Rect dirty{0, 0, width, height};  // start-up marks the whole view dirty before the first frame
   for (int n = 1; n <= frames; ++n) {
     CubeFrame frame;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "render/back_buffers_win.h"
-#include "render/frame_step.h"
+#include "render/draw_cube.h"
 #include "settings/settings_file.h"
 #include "settings/settings_state.h"
 #include "settings/setup_dialog.h"

@@ -8,8 +8,8 @@
 
 #include "raster_reference.h"
 #include "render/cube_geometry.h"
-#include "render/raster_fill.h"
-#include "render/raster_transfer.h"
+#include "render/painter.h"
+#include "two_pass.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ EdgeCounts CheckCycle(int halfEdge) {
   TestSurface source(kSide, kSide), first(kSide, kSide), second(kSide, kSide);
   FillSurfaceRect(source.surface, Rect{0, 0, kSide, kSide}, DibColor{9, 9, 9, 0});
   EdgeCounts counts;
-  CubeMotion motion = InitialCubeMotion();
+  CubeMotion motion = kInitialCubeMotion;
   for (int n = 0; n < 360; ++n) {
     AdvanceAngles(&motion);
     CubeFrame frame;

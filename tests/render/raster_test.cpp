@@ -8,11 +8,8 @@
 #include <vector>
 
 #include "raster_reference.h"
-#include "render/erase_around.h"
-#include "render/raster_fill.h"
-#include "render/raster_picture_transfer.h"
-#include "render/raster_stretch.h"
-#include "render/raster_transfer.h"
+#include "render/painter.h"
+#include "two_pass.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "render/cube_state.h"
-#include "render/surface_alloc.h"
+#include "render/draw_cube.h"
+#include "render/surface.h"
 #include "shell/saver_state.h"
 
 void StartSaver(int width, int height, int halfEdge, PackedDib* const pictures[kFaceCount]) {

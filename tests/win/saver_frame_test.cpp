@@ -10,7 +10,7 @@
 
 #include "picture/packed_dib.h"
 #include "render/back_buffers_win.h"
-#include "render/frame_step.h"
+#include "render/draw_cube.h"
 #include "render/surface.h"
 #include "saver_window_helpers.h"
 #include "settings/settings_state.h"
