@@ -2,6 +2,9 @@
 // Windows headers.
 #pragma once
 
+// Size and speed when the settings file gives none.
+constexpr int kDefaultSetting = 50;
+
 // The setting limited to 0 to 100.
 int ClampSetting(int setting);
 

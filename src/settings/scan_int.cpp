@@ -32,12 +32,13 @@ static int TakeDigits(TextFile* text, int base, uint64_t* magnitude) {
   return taken;
 }
 
-bool ScanInt(TextFile* text, int* value) {
+// anyBase: "%i", with its octal and hexadecimal prefixes; otherwise decimal only.
+static bool ScanNumber(TextFile* text, bool anyBase, int* value) {
   while (IsSpace(TextPeek(text))) TextGet(text);
   bool negative = false;
   if (TextPeek(text) == '+' || TextPeek(text) == '-') negative = TextGet(text) == '-';
   uint64_t magnitude = 0;
-  if (TextPeek(text) == '0') {
+  if (anyBase && TextPeek(text) == '0') {
     TextGet(text);
     if (TextPeek(text) == 'x' || TextPeek(text) == 'X') {
       TextGet(text);
@@ -56,3 +57,7 @@ bool ScanInt(TextFile* text, int* value) {
   }
   return true;
 }
+
+bool ScanInt(TextFile* text, int* value) { return ScanNumber(text, true, value); }
+
+bool ScanDecimalInt(TextFile* text, int* value) { return ScanNumber(text, false, value); }

@@ -8,3 +8,7 @@
 // when the characters read do not form a number ("", "-", "0x", letters); as with scanf, those
 // characters are consumed. Values beyond the int range give INT_MIN or INT_MAX.
 bool ScanInt(TextFile* text, int* value);
+
+// The same with decimal digits only, as strtol with base 10 reads them ("010" is 10, "0x1" stops
+// after the 0).
+bool ScanDecimalInt(TextFile* text, int* value);

@@ -2,6 +2,7 @@
 // no Windows headers; the pictures are loaded through the readers the caller gives.
 #pragma once
 #include "picture/packed_dib.h"
+#include "settings/face_name.h"
 
 // The file the saver reads and the setup dialog writes: "c:\windows\whirlbox.ini". Only tests point
 // it elsewhere.
@@ -16,6 +17,10 @@ struct PictureReaders {
 
 // LoadBmp, LoadGif and LoadJpeg (settings/load_settings.cpp).
 extern const PictureReaders kPictureReaders;
+
+// The picture of name read by the reader its format (not kFaceNoFormat) chooses; null when the
+// reader fails. The caller owns the picture.
+PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, const char* name);
 
 // Reads the settings file at path, loads the six pictures through readers into FacePictures and
 // sets FaceFiles, SizeSetting, SpeedSetting, CubeHalfEdge and FrameInterval. Every problem ends

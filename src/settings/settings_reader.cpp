@@ -9,7 +9,7 @@
 
 const char* SettingsPath = "c:\\windows\\whirlbox.ini";
 
-static PackedDib* LoadFace(const PictureReaders& readers, FaceFormat format, const char* name) {
+PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, const char* name) {
   if (format == kFaceBmp) return readers.bmp(name);
   if (format == kFaceGif) return readers.gif(name);
   return readers.jpeg(name);
@@ -20,12 +20,12 @@ void LoadSettingsFrom(const char* path, const PictureReaders& readers) {
   if (!OpenTextFile(&text, path)) Abort(kFatalNoSettings.code, "%s", kFatalNoSettings.format);
   for (int i = 0; i < kFaceCount; ++i) {
     FaceFormat format = ReadFaceName(&text, i + 1, FaceFiles[i]);
-    FacePictures[i] = LoadFace(readers, format, FaceFiles[i]);
+    FacePictures[i] = ReadFacePicture(readers, format, FaceFiles[i]);
     if (FacePictures[i] == nullptr) Abort(kFatalLoadImage.code, kFatalLoadImage.format, FaceFiles[i]);
   }
   // "%i %i": a value that cannot be read keeps its 50, and after a failed first the second is not read.
-  SizeSetting = 50;
-  SpeedSetting = 50;
+  SizeSetting = kDefaultSetting;
+  SpeedSetting = kDefaultSetting;
   if (ScanInt(&text, &SizeSetting)) ScanInt(&text, &SpeedSetting);
   CloseTextFile(&text);
   SizeSetting = ClampSetting(SizeSetting);

@@ -9,7 +9,7 @@ constexpr int kCtrlZ = 0x1a;
 }
 
 bool OpenTextFile(TextFile* text, const char* path) {
-  *text = TextFile{nullptr, -1, -1, false, false};
+  *text = TextFile{nullptr, nullptr, -1, -1, false, false};
   // Windows cannot open a folder as a file; POSIX systems can, and would fail only when reading.
   // (stat rather than std::filesystem, whose Windows runtime would bring wide-character calls.)
   struct stat status;
@@ -18,12 +18,15 @@ bool OpenTextFile(TextFile* text, const char* path) {
   return text->file != nullptr;
 }
 
+TextFile TextOfString(const char* string) { return TextFile{nullptr, string, -1, -1, false, false}; }
+
 void CloseTextFile(TextFile* text) {
   if (text->file != nullptr) std::fclose(text->file);
   text->file = nullptr;
 }
 
 static int RawGet(TextFile* text) {
+  if (text->string != nullptr) return *text->string == '\0' ? EOF : static_cast<unsigned char>(*text->string++);
   if (text->aheadByte >= 0) {
     int c = text->aheadByte;
     text->aheadByte = -1;
@@ -37,6 +40,7 @@ static int RawGet(TextFile* text) {
 // Text mode: Ctrl-Z is the end of the file, and a CR is dropped only when a line feed follows it.
 static int TranslatedGet(TextFile* text) {
   if (text->ended) return EOF;
+  if (text->string != nullptr) return RawGet(text);
   int c = RawGet(text);
   if (c == EOF || c == kCtrlZ) {
     text->ended = true;

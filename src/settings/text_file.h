@@ -6,6 +6,7 @@
 
 struct TextFile {
   std::FILE* file;
+  const char* string;  // read instead of file, as it is (no translation), when not null
   int aheadByte;  // raw byte read after a CR that was not a line feed, or -1
   int peeked;     // translated character already taken from the file, or -1
   bool ended;     // Ctrl-Z or the end of the file has been reached
@@ -16,6 +17,10 @@ struct TextFile {
 // is a folder.
 bool OpenTextFile(TextFile* text, const char* path);
 void CloseTextFile(TextFile* text);
+
+// A NUL-terminated string read as it is, without the text-mode translation: a command-line argument
+// scanned by the same number rules as the settings file. Needs no closing.
+TextFile TextOfString(const char* string);
 
 // The next character (0 to 255) after translation, or EOF at the end, at Ctrl-Z or on a read error.
 int TextGet(TextFile* text);

@@ -16,7 +16,6 @@
 #include "shell/saver_wndproc.h"
 
 static const char kSaverClass[] = "SCREENSAVER";
-static const UINT kPreviewInterval = 250;  // ms: the preview turns slowly whatever the settings say
 static const UINT kGracePeriod = 2500;     // ms of mouse movement ignored after the start
 
 // GetMessageA's -1 (failure) is not told apart from a message: the loop goes on.
@@ -71,7 +70,7 @@ static void CreatePreviewWindow(HWND host) {
   BringWindowToTop(SaverWindow);
   ViewWidth = client.right;
   ViewHeight = client.bottom;
-  CubeHalfEdge = ViewHeight / 8;
+  CubeHalfEdge = PreviewHalfEdge(ViewHeight);
   FrameInterval = kPreviewInterval;
 }
 
