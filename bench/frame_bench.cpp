@@ -14,7 +14,7 @@
 #include "render/painter.h"
 #include "render/surface.h"
 #include "settings/settings_state.h"
-#include "shell/saver_state.h"
+#include "shell/saver_rules.h"
 
 namespace {
 

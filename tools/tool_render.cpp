@@ -12,7 +12,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_state.h"
 #include "shell/fatal.h"
-#include "shell/saver_state.h"
+#include "shell/saver_rules.h"
 #include "tool_args.h"
 #include "tool_commands.h"
 
@@ -81,7 +81,7 @@ PackedDib* LoadFace(const char* path) {
     return nullptr;
   }
   PackedDib* picture = ReadFacePicture(kPictureReaders, format, path);
-  if (picture == nullptr) Abort(kFatalLoadImage.code, kFatalLoadImage.format, path);
+  if (picture == nullptr) Abort(kFatalLoadImage, path);
   return picture;
 }
 

@@ -7,7 +7,7 @@
 #include "render/surface.h"
 #include "settings/settings_state.h"
 #include "shell/fatal.h"
-#include "shell/saver_state.h"
+#include "shell/saver_rules.h"
 
 int AngleX = kInitialCubeMotion.angleX;
 int AngleY = kInitialCubeMotion.angleY;
@@ -48,10 +48,10 @@ int ScratchHeight() { return SurfaceUsable(FaceSurface) ? FaceSurface.height : 0
 // The picture is checked first, where a stretch into the scratch surface would have failed.
 void DrawFace(const FacePlacement& placement) {
   const PackedDib* picture = FacePictures[placement.face];
-  if (!StretchablePicture(picture)) Abort(kFatalStretch.code, kFatalStretch.format, 0);
+  if (!StretchablePicture(picture)) Abort(kFatalStretch, 0);
   if (!TransferPicture(BackSurface, placement.corners, picture, placement.w, placement.hh, ScratchWidth(),
                        ScratchHeight())) {
-    Abort(kFatalTransfer.code, kFatalTransfer.format, 0);
+    Abort(kFatalTransfer, 0);
   }
 }
 

@@ -26,12 +26,12 @@ FaceFormat FaceFormatOf(const char* name) {
 }
 
 FaceFormat ReadFaceName(TextFile* text, int line, char* name) {
-  if (!ReadTextLine(text, name, kFaceNameSize)) Abort(kFatalReadLine.code, kFatalReadLine.format, line);
+  if (!ReadTextLine(text, name, kFaceNameSize)) Abort(kFatalReadLine, line);
   char* lineFeed = std::strchr(name, '\n');
   if (lineFeed != nullptr) *lineFeed = '\0';
-  if (std::strlen(name) < 4) Abort(kFatalShortName.code, kFatalShortName.format, line);
-  if (std::strrchr(name, '.') == nullptr) Abort(kFatalNoDot.code, kFatalNoDot.format, line, name);
+  if (std::strlen(name) < 4) Abort(kFatalShortName, line);
+  if (std::strrchr(name, '.') == nullptr) Abort(kFatalNoDot, line, name);
   FaceFormat format = FaceFormatOf(name);
-  if (format == kFaceNoFormat) Abort(kFatalBadExtension.code, kFatalBadExtension.format, line, name);
+  if (format == kFaceNoFormat) Abort(kFatalBadExtension, line, name);
   return format;
 }

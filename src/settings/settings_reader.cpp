@@ -17,11 +17,11 @@ PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, con
 
 void LoadSettingsFrom(const char* path, const PictureReaders& readers) {
   TextFile text;
-  if (!OpenTextFile(&text, path)) Abort(kFatalNoSettings.code, "%s", kFatalNoSettings.format);
+  if (!OpenTextFile(&text, path)) Abort(kFatalNoSettings);
   for (int i = 0; i < kFaceCount; ++i) {
     FaceFormat format = ReadFaceName(&text, i + 1, FaceFiles[i]);
     FacePictures[i] = ReadFacePicture(readers, format, FaceFiles[i]);
-    if (FacePictures[i] == nullptr) Abort(kFatalLoadImage.code, kFatalLoadImage.format, FaceFiles[i]);
+    if (FacePictures[i] == nullptr) Abort(kFatalLoadImage, FaceFiles[i]);
   }
   // "%i %i": a value that cannot be read keeps its 50, and after a failed first the second is not read.
   SizeSetting = kDefaultSetting;

@@ -21,12 +21,12 @@ static bool WriteSettingsText(std::FILE* file) {
 void SaveSettingsTo(const char* path) {
   std::string written = std::string(path) + ".new";
   std::FILE* file = std::fopen(written.c_str(), "w");
-  if (file == nullptr) Abort(kFatalWriteSettings.code, "%s", kFatalWriteSettings.format);
+  if (file == nullptr) Abort(kFatalWriteSettings);
   bool whole = WriteSettingsText(file);
   if (std::fclose(file) != 0) whole = false;
   if (!whole || !ReplaceWithFile(path, written.c_str())) {
     std::remove(written.c_str());
-    Abort(kFatalWriteSettings.code, "%s", kFatalWriteSettings.format);
+    Abort(kFatalWriteSettings);
   }
 }
 

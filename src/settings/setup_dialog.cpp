@@ -11,7 +11,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_state.h"
 #include "shell/fatal.h"
-#include "shell/saver_handles.h"
+#include "shell/saver_handles_win.h"
 
 static_assert(kScrollLineLeft == SB_LINELEFT && kScrollLineRight == SB_LINERIGHT, "scroll codes");
 static_assert(kScrollPageLeft == SB_PAGELEFT && kScrollPageRight == SB_PAGERIGHT, "scroll codes");
@@ -99,7 +99,7 @@ static void OnHScroll(HWND dialog, WPARAM wParam, LPARAM lParam) {
   } else if (bar == GetDlgItem(dialog, IDC_SPEED_SCROLL)) {
     setting = &SpeedSetting;
   } else {
-    Abort(kFatalUnknownScroll.code, "%s", kFatalUnknownScroll.format);
+    Abort(kFatalUnknownScroll);
   }
   SettingsChanged = 1;  // whatever the code: a click at a limit still counts as a change
   int position = static_cast<int>(SendMessageA(bar, SBM_GETPOS, 0, 0));

@@ -13,7 +13,7 @@
 #include "render/draw_cube.h"
 #include "render/parallelogram_walk.h"
 #include "settings/settings_state.h"
-#include "shell/saver_state.h"
+#include "shell/saver_rules.h"
 
 namespace {
 

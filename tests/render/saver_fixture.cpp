@@ -5,7 +5,7 @@
 
 #include "render/draw_cube.h"
 #include "render/surface.h"
-#include "shell/saver_state.h"
+#include "shell/saver_rules.h"
 
 void StartSaver(int width, int height, int halfEdge, PackedDib* const pictures[kFaceCount]) {
   ViewWidth = width;

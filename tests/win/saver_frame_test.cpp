@@ -15,8 +15,8 @@
 #include "saver_window_helpers.h"
 #include "settings/settings_state.h"
 #include "shell/fatal.h"
-#include "shell/saver_handles.h"
-#include "shell/saver_state.h"
+#include "shell/saver_handles_win.h"
+#include "shell/saver_rules.h"
 
 namespace {
 

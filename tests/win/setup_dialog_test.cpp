@@ -11,7 +11,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_state.h"
 #include "settings/setup_dialog.h"
-#include "shell/saver_handles.h"
+#include "shell/saver_handles_win.h"
 #include "win/dialog_template_check.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_state.h"
 #include "settings/setup_dialog.h"
-#include "shell/saver_handles.h"
+#include "shell/saver_handles_win.h"
 
 static void PrintCentre(HWND dialog, const char* label, int id) {
   RECT rect;
