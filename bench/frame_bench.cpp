@@ -13,7 +13,7 @@
 #include "render/draw_cube.h"
 #include "render/painter.h"
 #include "render/surface.h"
-#include "settings/settings_state.h"
+#include "settings/settings_file.h"
 #include "shell/saver_rules.h"
 
 namespace {

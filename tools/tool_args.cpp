@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "render/surface.h"
-#include "settings/scan_int.h"
+#include "settings/text_file.h"
 
 bool ParseBoundedInt(const char* text, int low, int high, int* value) {
   if (text == nullptr || *text == '\0') return false;

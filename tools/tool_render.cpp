@@ -10,7 +10,6 @@
 #include "render/surface.h"
 #include "settings/derived_settings.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
 #include "shell/fatal.h"
 #include "shell/saver_rules.h"
 #include "tool_args.h"

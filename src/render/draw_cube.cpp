@@ -5,7 +5,7 @@
 
 #include "render/painter.h"
 #include "render/surface.h"
-#include "settings/settings_state.h"
+#include "settings/settings_file.h"
 #include "shell/fatal.h"
 #include "shell/saver_rules.h"
 

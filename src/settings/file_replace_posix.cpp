@@ -1,10 +1,10 @@
-// Safe rewrite on POSIX systems: fsync, then rename, which replaces the target atomically. Native
-// build only; no Windows headers.
+// The platform steps of the settings file's safe rewrite on POSIX systems: fsync, then rename,
+// which replaces the target atomically. Native build only.
 #include <unistd.h>
 
 #include <cstdio>
 
-#include "settings/file_replace.h"
+#include "settings/settings_file.h"
 
 bool CommitFile(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 

@@ -1,12 +1,12 @@
-// Safe rewrite on Windows: _commit, then MoveFileExA, since the runtime's rename refuses to replace
-// an existing file. Windows build only.
+// The platform steps of the settings file's safe rewrite on Windows: _commit, then MoveFileExA,
+// since the runtime's rename refuses to replace an existing file.
 #include <windows.h>
 
 #include <io.h>
 
 #include <cstdio>
 
-#include "settings/file_replace.h"
+#include "settings/settings_file.h"
 
 bool CommitFile(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 

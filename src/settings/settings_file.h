@@ -1,12 +1,38 @@
-// Reading and writing the settings file: six picture names, then the size and the speed. Portable:
-// no Windows headers; the pictures are loaded through the readers the caller gives.
+// The settings file: six picture names, then the size and the speed; the globals it fills, the rule
+// that chooses a picture's reader by its name, and reading and writing the file. Portable; the
+// pictures are loaded through the readers the caller gives, and the last step of a safe rewrite is
+// the platform's (file_replace_posix.cpp, file_replace_win.cpp).
 #pragma once
+#include <cstdio>
+
 #include "picture/packed_dib.h"
-#include "settings/face_name.h"
+#include "settings/text_file.h"
+
+constexpr int kFaceCount = 6;
+constexpr int kFaceNameSize = 260;  // at most 259 characters and the terminator
+
+// Filled by LoadSettings, read by the renderer, the setup dialog and start-up; all zero until then.
+extern char FaceFiles[kFaceCount][kFaceNameSize];  // picture path of each face; entry n-1 is line n
+extern PackedDib* FacePictures[kFaceCount];         // loaded pictures, owned until process exit
+extern int SizeSetting;                              // 0 (small) to 100 (large)
+extern int SpeedSetting;                             // 0 (slow) to 100 (fast)
+extern int CubeHalfEdge;                             // pixels, derived from SizeSetting
+extern int FrameInterval;                            // milliseconds, derived from SpeedSetting
 
 // The file the saver reads and the setup dialog writes: "c:\windows\whirlbox.ini". Only tests point
 // it elsewhere.
 extern const char* SettingsPath;
+
+enum FaceFormat { kFaceBmp, kFaceGif, kFaceJpeg, kFaceNoFormat };
+
+// The reader that the text from the name's last '.' chooses, ignoring the case of ASCII letters:
+// ".bmp", ".gif" or ".jpg"; kFaceNoFormat for anything else or no '.'.
+FaceFormat FaceFormatOf(const char* name);
+
+// Reads line (1 to 6) of the settings file into name (kFaceNameSize characters) as fgets with a
+// count of 260 does, cuts it at the line feed and returns the reader it names. Ends the process
+// through Abort 555 (nothing read), 559 (under 4 characters), 561 (no '.') or 569 (other ending).
+FaceFormat ReadFaceName(TextFile* text, int line, char* name);
 
 // The picture readers, one per name ending; each returns a new picture or null.
 struct PictureReaders {
@@ -15,7 +41,7 @@ struct PictureReaders {
   PackedDib* (*jpeg)(const char* path);
 };
 
-// LoadBmp, LoadGif and LoadJpeg (settings/load_settings.cpp).
+// LoadBmp, LoadGif and LoadJpeg.
 extern const PictureReaders kPictureReaders;
 
 // The picture of name read by the reader its format (not kFaceNoFormat) chooses; null when the
@@ -37,3 +63,9 @@ void SaveSettingsTo(const char* path);
 
 // SaveSettingsTo(SettingsPath): what the setup dialog's OK calls.
 void SaveSettings();
+
+// The platform steps of the safe rewrite. CommitFile flushes file's buffers and asks the system to
+// put its data on disk; ReplaceWithFile moves the file written to target's place, replacing target
+// if it exists. Each returns false on failure (ReplaceWithFile with target as it was).
+bool CommitFile(std::FILE* file);
+bool ReplaceWithFile(const char* target, const char* written);

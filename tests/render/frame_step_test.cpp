@@ -12,7 +12,7 @@
 #include "saver_fixture.h"
 #include "render/draw_cube.h"
 #include "render/parallelogram_walk.h"
-#include "settings/settings_state.h"
+#include "settings/settings_file.h"
 #include "shell/saver_rules.h"
 
 namespace {

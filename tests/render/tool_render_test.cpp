@@ -14,7 +14,7 @@
 #include "saver_fixture.h"
 #include "picture/gif_encoder.h"
 #include "picture/jpeg_codec.h"
-#include "settings/face_name.h"
+#include "settings/settings_file.h"
 #include "tools/tool_run.h"
 
 namespace {

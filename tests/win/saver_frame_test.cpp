@@ -13,7 +13,7 @@
 #include "render/draw_cube.h"
 #include "render/surface.h"
 #include "saver_window_helpers.h"
-#include "settings/settings_state.h"
+#include "settings/settings_file.h"
 #include "shell/fatal.h"
 #include "shell/saver_handles_win.h"
 #include "shell/saver_rules.h"

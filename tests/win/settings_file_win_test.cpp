@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "common/test_files.h"
-#include "settings/file_replace.h"
-#include "settings/number_cases.h"
 #include "settings/settings_file.h"
+#include "settings/number_cases.h"
 #include "settings/settings_fixtures.h"
-#include "settings/settings_state.h"
 #include "settings/text_file.h"
 
 TEST(SettingsFileWindows, NumbersReadAsInTheNativeBuild) {

@@ -1,15 +1,14 @@
 // The setup dialog's procedure: one small function per message. It edits FaceFiles, SizeSetting
-// and SpeedSetting and saves them on OK; it never loads pictures. Windows build only.
-#include "settings/setup_dialog.h"
+// and SpeedSetting and saves them on OK; it never loads pictures.
+#include "settings/setup_dialog_win.h"
 
 #include <commdlg.h>
 
 #include <cstring>
 
 #include "resources/dialog_ids.h"
-#include "settings/scroll_steps.h"
+#include "settings/derived_settings.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
 #include "shell/fatal.h"
 #include "shell/saver_handles_win.h"
 
