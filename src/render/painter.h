@@ -1,6 +1,6 @@
 // The painter: the fill, the erase around the faces and the transfer of a face picture onto its
-// parallelogram, working on a surface's pixel memory. This is all the drawing the saver does; the
-// geometry comes from cube_geometry.h and the pixel coverage from parallelogram_walk.h.
+// parallelogram, working on a surface's pixel memory. This is all the drawing the saver does. It reads
+// no globals: surfaces, pictures and corners come as arguments, the coverage from parallelogram_walk.h.
 #pragma once
 #include <cstdint>
 

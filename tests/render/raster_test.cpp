@@ -1,5 +1,6 @@
-// Our fill, stretch and parallelogram transfer against the naive references of raster_reference.cpp,
-// on every picture format and on many random parallelograms, and the rules for empty transfers.
+// The painter (fill, erase around the faces, picture transfer) and the two-pass oracle (stretch,
+// parallelogram transfer) against the naive references of raster_reference.cpp, on every picture
+// format and on many random parallelograms, and the rules for empty transfers.
 #include <gtest/gtest.h>
 
 #include <cstring>
