@@ -1,5 +1,5 @@
-// The frame step (DrawCube with its erase, copy of the changed area into a plain buffer) over whole 360-frame
-// cycles, beside the memory floor of each frame measured in the same run: the same erase and copy,
+// The frame step (DrawCube with its erase, then the copy of the changed area into a plain buffer) over
+// whole 360-frame cycles, beside the memory floor of each frame measured in the same run: the same erase and copy,
 // with the stretch and transfer bytes moved by memcpy. Frames alternate between the two.
 #include <benchmark/benchmark.h>
 
