@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "settings/settings_file.h"
+#include "settings/file_replace.h"
 
 bool CommitFile(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 

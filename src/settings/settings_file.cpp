@@ -8,6 +8,7 @@
 
 #include "picture/readers.h"
 #include "settings/derived_settings.h"
+#include "settings/file_replace.h"
 #include "shell/fatal.h"
 
 char FaceFiles[kFaceCount][kFaceNameSize];

@@ -1,9 +1,7 @@
 // The settings file: six picture names, then the size and the speed; the globals it fills, the rule
-// that chooses a picture's reader by its name, and reading and writing the file. Portable; the
-// pictures are loaded through the readers the caller gives, and the last step of a safe rewrite is
-// the platform's (file_replace_posix.cpp, file_replace_win.cpp).
+// that chooses a picture's reader by its name, and reading and writing the file. The pictures are
+// loaded through the readers the caller gives; the last steps of a safe rewrite are file_replace.h's.
 #pragma once
-#include <cstdio>
 
 #include "picture/packed_dib.h"
 #include "settings/text_file.h"
@@ -63,9 +61,3 @@ void SaveSettingsTo(const char* path);
 
 // SaveSettingsTo(SettingsPath): what the setup dialog's OK calls.
 void SaveSettings();
-
-// The platform steps of the safe rewrite. CommitFile flushes file's buffers and asks the system to
-// put its data on disk; ReplaceWithFile moves the file written to target's place, replacing target
-// if it exists. Each returns false on failure (ReplaceWithFile with target as it was).
-bool CommitFile(std::FILE* file);
-bool ReplaceWithFile(const char* target, const char* written);

@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "common/test_files.h"
-#include "settings/settings_file.h"
+#include "settings/file_replace.h"
 #include "settings/number_cases.h"
+#include "settings/settings_file.h"
 #include "settings/settings_fixtures.h"
 #include "settings/text_file.h"
 
