@@ -102,16 +102,18 @@ bool BareSteps(j_common_ptr common, void* data) {
   const JDIMENSION samples = cinfo->image_width * static_cast<JDIMENSION>(cinfo->num_components);
   JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(common, JPOOL_IMAGE, samples, 1);
   const size_t stride = (samples + 3u) & ~size_t{3};
-  uint8_t* block = use != kDropRow ? static_cast<uint8_t*>(std::calloc(1, stride * cinfo->image_height + 1064)) : nullptr;
+  // The rows start where a grey picture's would: after the header and 256 colour entries.
+  const size_t rowsAt = kDibHeaderSize + 4 * 256;
+  uint8_t* block = use != kDropRow ? static_cast<uint8_t*>(std::calloc(1, stride * cinfo->image_height + rowsAt)) : nullptr;
   while (cinfo->output_scanline < cinfo->image_height) {
     if (use == kStraightRow) {
-      JSAMPROW place[1] = {block + 1064 + (cinfo->image_height - 1 - cinfo->output_scanline) * stride};
+      JSAMPROW place[1] = {block + rowsAt + (cinfo->image_height - 1 - cinfo->output_scanline) * stride};
       jpeg_read_scanlines(cinfo, place, 1);
       continue;
     }
     jpeg_read_scanlines(cinfo, row, 1);
     if (block == nullptr) continue;
-    uint8_t* dest = block + 1064 + (cinfo->image_height - cinfo->output_scanline) * stride;
+    uint8_t* dest = block + rowsAt + (cinfo->image_height - cinfo->output_scanline) * stride;
     if (use == kPlainSwapRow && cinfo->output_components == 3) {
       CopyRgbAsBgrPlain(dest, row[0], cinfo->image_width);
     } else {

@@ -134,10 +134,4 @@ PackedDib* ReadBmp(FILE* file) {
   return picture;
 }
 
-PackedDib* LoadBmp(const char* path) {
-  FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return nullptr;
-  PackedDib* picture = ReadBmp(file);
-  std::fclose(file);
-  return picture;
-}
+PackedDib* LoadBmp(const char* path) { return ReadPictureFile(path, ReadBmp); }

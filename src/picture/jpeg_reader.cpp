@@ -120,13 +120,7 @@ PackedDib* ReadJpeg(FILE* file) {
   return nullptr;
 }
 
-PackedDib* LoadJpeg(const char* path) {
-  FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return nullptr;
-  PackedDib* picture = ReadJpeg(file);
-  std::fclose(file);
-  return picture;
-}
+PackedDib* LoadJpeg(const char* path) { return ReadPictureFile(path, ReadJpeg); }
 
 // The row conversion: one row of libjpeg's red-green-blue samples into blue-green-red DIB pixels.
 void CopyRgbAsBgrPlain(uint8_t* dest, const uint8_t* source, uint32_t pixels) {

@@ -1,5 +1,5 @@
-// The packed DIB helpers: row stride, colour count, pixel address, the block builder and the grey
-// ramp. Standard library only; no file access.
+// The packed DIB helpers: row stride, colour count, pixel address, the block builder, the grey
+// ramp and the readers' named-file wrapper. Standard library only.
 #include "picture/packed_dib.h"
 
 #include <cstdlib>
@@ -57,4 +57,12 @@ void FillGreyRamp(DibColor* table, int count) {
     const uint8_t grey = static_cast<uint8_t>(i * 255 / (count - 1));
     table[i] = DibColor{grey, grey, grey, 0};
   }
+}
+
+PackedDib* ReadPictureFile(const char* path, PackedDib* (*read)(FILE* file)) {
+  FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return nullptr;
+  PackedDib* picture = read(file);
+  std::fclose(file);
+  return picture;
 }

@@ -1,7 +1,9 @@
 // The packed DIB picture every reader produces and the renderer draws (PackedDib in win_records.h):
-// its helpers, the side limits of BMP and JPEG pictures, and the one builder of a new block.
+// its helpers, the side limits of BMP and JPEG pictures, the one builder of a new block, and the
+// named-file wrapper of the readers that work on an open stream.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 
 #include "picture/win_records.h"
 
@@ -42,3 +44,7 @@ PackedDib* NewPackedDib(int32_t width, int32_t height, int bitCount, int32_t col
 // Fills count (2 or more) colour entries with greys from black to white: entry i is
 // i * 255 / (count - 1), so a 256-entry table holds grey i in entry i.
 void FillGreyRamp(DibColor* table, int count);
+
+// The named-file entry of a reader: opens path "rb", returns read(file) and closes the file on
+// every path; null when the file cannot be opened.
+PackedDib* ReadPictureFile(const char* path, PackedDib* (*read)(FILE* file));
