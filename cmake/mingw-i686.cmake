@@ -1,4 +1,5 @@
-# Cross-build for 32-bit Windows with MinGW-w64: the release configuration (built, never run here).
+# Cross-build for 32-bit Windows with MinGW-w64: the release configuration. Its tests run under the
+# emulated 32-bit Wine of scripts/wine32-setup.sh, whose `wine` scripts/test.sh puts first on PATH.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR X86)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -8,3 +9,4 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

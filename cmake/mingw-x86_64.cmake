@@ -1,4 +1,4 @@
-# Cross-build for 64-bit Windows with MinGW-w64 (the build the tests run under Wine).
+# Cross-build for 64-bit Windows with MinGW-w64 (tested under the installed 64-bit Wine).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -16,8 +16,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 version=$(dpkg-query -W -f='${Version}' wine64)
-fixes_sum=$(sha256sum "$here/wine32/qemu_fixes.c" | cut -c1-16)
-stamp="wine $version fixes $fixes_sum"
+stamp="wine $version setup $(cat "$0" "$here/wine32/qemu_fixes.c" | sha256sum | cut -c1-16)"
 if [ -f "$out/ready" ] && [ "$(cat "$out/ready")" = "$stamp" ] && [ -x "$bin/wine" ]; then
   echo "$bin"
   exit 0
@@ -65,6 +64,10 @@ done
 # qemu-user-static is unpacked, not installed: installing it would register binfmt handlers.
 mkdir -p "$out/qemu"
 dpkg-deb --fsys-tarfile qemu-user-static_*_amd64.deb | tar -x -C "$out/qemu" ./usr/bin/qemu-i386-static
+# The root's own library cache: without one the emulated loader reads the host's, which may name the
+# host's /lib32 libraries in place of the root's.
+echo 'include /etc/ld.so.conf.d/*.conf' > "$root/etc/ld.so.conf"
+/sbin/ldconfig -r "$root"
 # Debian ships the i386 zlib1.dll, which user32.dll needs, inside the amd64 libwine.
 cp /usr/lib/x86_64-linux-gnu/wine/i386-windows/zlib1.dll "$root/usr/lib/i386-linux-gnu/wine/i386-windows/"
 
