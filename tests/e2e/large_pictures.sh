@@ -41,17 +41,27 @@ saver_window() {  # the id of the saver's full-screen window, once it exists
 lit() {  # true once the window holds a pixel that is not black: the first frame
   xwd -id "$1" -silent 2>/dev/null | python3 -c 'import sys; d = sys.stdin.buffer.read()[3000:]; sys.exit(0 if d.strip(b"\0") else 1)'
 }
+# start_saver: starts the saver and waits for its first frame; sets pid and start. Fails if the saver
+# ends first (its exit code in ended) or after 600 s.
+start_saver() {
+  start=$(now)
+  wine "$saver" /s &
+  pid=$!
+  local window=""
+  until [ -n "$window" ] && lit "$window"; do
+    [ -n "$window" ] || window=$(saver_window)
+    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; ended=$?; pid=""; return 1; fi
+    [ "$(awk -v a="$(now)" -v b="$start" 'BEGIN { print (a - b > 600) }')" = 0 ] || { ended=timeout; return 1; }
+    sleep 0.05
+  done
+}
 status=0
-start=$(now)
-wine "$saver" /s &
-pid=$!
-window=""
-until [ -n "$window" ] && lit "$window"; do
-  [ -n "$window" ] || window=$(saver_window)
-  kill -0 "$pid" 2>/dev/null || { wait "$pid"; echo "FAIL: the saver ended (exit $?) before its first frame"; pid=""; exit 1; }
-  [ "$(awk -v a="$(now)" -v b="$start" 'BEGIN { print (a - b > 600) }')" = 0 ] || { echo "FAIL: no frame in 600 s"; exit 1; }
-  sleep 0.05
-done
+if ! start_saver; then
+  # A window of Wine's own services, still starting in a fresh session, can take the activation from
+  # the saver, which then ends with 0 as it should; a second start is not disturbed.
+  [ "$ended" = 0 ] && echo "note: the saver was deactivated before its first frame; started again" && start_saver ||
+    { echo "FAIL: the saver ended before its first frame (${ended})"; exit 1; }
+fi
 seconds=$(awk -v a="$(now)" -v b="$start" 'BEGIN { printf "%.1f", a - b }')
 # A capture torn by the copy to the window is retaken.
 for tries in 1 2 3; do
