@@ -1,0 +1,173 @@
+// LoadSettings with six large generated pictures (baseline and progressive JPEG photos of 12 to 24
+// megapixels, a 12-megapixel GIF and a 24-bit BMP) on a pool of 1, 2 and 6 threads, each iteration
+// beside its peer: the same six loads one after another through the readers, whose sum and largest
+// single load it reports. Native only; run by hand:
+//   build/native/bench/load_bench                 the table
+//   build/native/bench/load_bench --write-jpeg PATH WIDTH HEIGHT baseline|progressive
+// The second form only writes one photo-like JPEG (bench/saver_under_wine.sh uses it).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "gif_encoder.h"
+#include "photo_jpeg.h"
+#include "picture/bmp_builder.h"
+#include "picture/readers.h"
+#include "settings/face_loads.h"
+#include "settings/settings_file.h"
+#include "settings/settings_state.h"
+
+namespace {
+
+struct Face {
+  const char* name;
+  int width;
+  int height;
+  PackedDib* (*reader)(const char* path);
+};
+
+const Face kFaces[kFaceCount] = {
+    {"progressive-4096x4096.jpg", 4096, 4096, LoadJpeg}, {"baseline-6028x3391.jpg", 6028, 3391, LoadJpeg},
+    {"progressive-4000x3000.jpg", 4000, 3000, LoadJpeg}, {"baseline-5656x4242.jpg", 5656, 4242, LoadJpeg},
+    {"photo-4000x3000.gif", 4000, 3000, LoadGif},        {"photo-4000x3000.bmp", 4000, 3000, LoadBmp}};
+
+std::filesystem::path Folder() { return std::filesystem::temp_directory_path() / "whirlbox-load-bench"; }
+std::string PathOf(int face) { return (Folder() / kFaces[face].name).string(); }
+
+bool WriteFile(const std::string& path, const Bytes& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+// An 8-bit photo reduced to 256 colours: gradients with grain, so LZW finds short strings.
+Bytes PhotoGif(int width, int height) {
+  TestGif gif;
+  gif.width = width;
+  gif.height = height;
+  TestFrame frame;
+  frame.width = width;
+  frame.height = height;
+  frame.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  uint32_t noise = 777;
+  for (size_t i = 0; i < frame.pixels.size(); ++i) {
+    noise = noise * 1664525u + 1013904223u;
+    const int x = static_cast<int>(i % static_cast<size_t>(width)), y = static_cast<int>(i / static_cast<size_t>(width));
+    frame.pixels[i] = static_cast<uint8_t>((x / 16 + y / 12) + static_cast<int>((noise >> 28) & 7));
+  }
+  gif.frames.push_back(frame);
+  return EncodeGif(gif);
+}
+
+// Writes the six files once; later runs reuse them.
+void MakeFiles() {
+  std::filesystem::create_directories(Folder());
+  for (int face = 0; face < kFaceCount; ++face) {
+    const Face& f = kFaces[face];
+    const std::string path = PathOf(face);
+    if (std::filesystem::exists(path) && std::filesystem::file_size(path) > 0) continue;
+    bool ok = false;
+    if (f.reader == LoadJpeg) ok = WritePhotoJpeg(path, f.width, f.height, 3, std::strstr(f.name, "progressive") != nullptr);
+    if (f.reader == LoadGif) ok = WriteFile(path, PhotoGif(f.width, f.height));
+    if (f.reader == LoadBmp) {
+      BmpFields fields;
+      fields.width = f.width;
+      fields.height = f.height;
+      ok = WriteFile(path, BuildBmp(fields));
+    }
+    if (!ok) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      std::exit(1);
+    }
+  }
+  std::string text;
+  for (int face = 0; face < kFaceCount; ++face) text += PathOf(face) + "\n";
+  WriteFile((Folder() / "whirlbox.ini").string(), Bytes(text.begin(), text.end()));
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The peer: the six loads one after another. Returns their sum; *largest gets the longest one.
+double SequentialLoads(double* largest) {
+  double sum = 0;
+  *largest = 0;
+  for (int face = 0; face < kFaceCount; ++face) {
+    const auto start = std::chrono::steady_clock::now();
+    PackedDib* picture = kFaces[face].reader(PathOf(face).c_str());
+    const double took = Seconds(start);
+    if (picture == nullptr) std::exit(1);
+    std::free(picture);
+    sum += took;
+    *largest = std::max(*largest, took);
+  }
+  return sum;
+}
+
+double PoolLoads() {
+  const auto start = std::chrono::steady_clock::now();
+  LoadSettingsFrom((Folder() / "whirlbox.ini").string().c_str(), kPictureReaders);
+  const double took = Seconds(start);
+  for (PackedDib*& picture : FacePictures) {
+    std::free(picture);
+    picture = nullptr;
+  }
+  return took;
+}
+
+// Argument: the pool's threads. Iterations alternate which of the two goes first. Counters: the
+// peer's sum and largest load, the pool's time over the sum (the figure that stays near 1 when the
+// loads do not overlap), and the six-processor target 1.3 x largest + 0.1 x the rest with an
+// estimate for it: the largest load plus what the pool adds at one thread (thread start-up and
+// hand-over), as if each face had a processor of its own.
+void BM_LoadSettings(benchmark::State& state) {
+  MakeFiles();
+  FaceLoadThreads = static_cast<int>(state.range(0));
+  double sum = 0, largest = 0, pool = 0;
+  int64_t n = 0;
+  for (auto _ : state) {
+    double largestNow = 0, sumNow = 0, poolNow = 0;
+    if (n % 2 == 0) {
+      sumNow = SequentialLoads(&largestNow);
+      poolNow = PoolLoads();
+    } else {
+      poolNow = PoolLoads();
+      sumNow = SequentialLoads(&largestNow);
+    }
+    state.SetIterationTime(poolNow);
+    sum += sumNow, largest += largestNow, pool += poolNow, ++n;
+  }
+  FaceLoadThreads = 0;
+  sum /= static_cast<double>(n), largest /= static_cast<double>(n), pool /= static_cast<double>(n);
+  state.counters["sequential_s"] = sum;
+  state.counters["largest_s"] = largest;
+  state.counters["pool_over_sequential"] = pool / sum;
+  state.counters["six_cpu_target_s"] = 1.3 * largest + 0.1 * (sum - largest);
+  if (state.range(0) == 1) state.counters["six_cpu_estimate_s"] = largest + std::max(0.0, pool - sum);
+  state.counters["processors"] = static_cast<double>(std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
+BENCHMARK(BM_LoadSettings)->Arg(1)->Arg(2)->Arg(kFaceCount)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  if (argc == 6 && std::strcmp(argv[1], "--write-jpeg") == 0) {
+    const bool progressive = std::strcmp(argv[5], "progressive") == 0;
+    return WritePhotoJpeg(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), 3, progressive) ? 0 : 1;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
