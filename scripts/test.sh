@@ -14,7 +14,7 @@ step() { printf '\n=== %s (%ds)\n' "$*" $(($(date +%s) - start)); }
 step "installing what is missing"
 scripts/install-deps.sh
 
-for preset in native native-asan fuzz windows windows32; do
+for preset in native native-asan native-tsan fuzz windows windows32; do
   step "building $preset"
   [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
@@ -30,6 +30,9 @@ ctest --test-dir build/native --output-on-failure --timeout 900 -j "$jobs"
 step "sanitizer tests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/native-asan --output-on-failure --timeout 900 -j "$jobs"
+
+step "thread sanitizer test (the face pool)"
+TSAN_OPTIONS=halt_on_error=1 build/native-tsan/tests/settings/tests_face_loads
 
 step "Windows tests under Wine"
 scripts/wine-session.sh ctest --test-dir build/windows --output-on-failure --timeout 900
