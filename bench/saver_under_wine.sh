@@ -37,7 +37,8 @@ for face in 1 2 3; do printf 'C:\\whirlbox\\photos\\progressive.jpg\r\nC:\\whirl
 # first_light <command...>: starts the command, prints the seconds until the screen first holds a
 # pixel that is not black and the process's peak memory in MB, then ends the process. The pixels
 # are read from the X server (header-free ZPixmap rows); the padding byte of 32-bit pixels is
-# cleared first. With no command it prints whether the screen is lit now ("lit" or "black").
+# cleared first. With --no-fatal first, a fatal error's message box fails the run instead of counting
+# as light. With no command it prints whether the screen is lit now ("lit" or "black").
 first_light() {
   python3 - "$@" <<'PY'
 import ctypes, glob, os, signal, subprocess, sys, time
@@ -95,8 +96,10 @@ def peak_mb(name):  # the largest VmHWM among the processes whose command line h
 if len(sys.argv) == 1:
     print("lit" if lit() else "black")
     sys.exit(0)
+no_fatal = sys.argv[1] == "--no-fatal"
+command = sys.argv[2:] if no_fatal else sys.argv[1:]
 start = time.monotonic()
-process = subprocess.Popen(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 while not lit():
     if process.poll() is not None:
         sys.exit("first_light: %s ended before showing anything" % sys.argv[1])
@@ -104,7 +107,10 @@ while not lit():
         sys.exit("first_light: nothing shown within 120 s")
     time.sleep(0.005)
 seconds = time.monotonic() - start
-program = next(os.path.basename(a) for a in sys.argv[1:] if a.endswith((".exe", ".scr")))
+if no_fatal and b'"Fatal Error Code' in subprocess.run(["xwininfo", "-root", "-children"], capture_output=True).stdout:
+    process.kill()
+    sys.exit("first_light: %s showed a fatal error instead of a frame" % command[-2])
+program = next(os.path.basename(a) for a in command if a.endswith((".exe", ".scr")))
 print("%.3f %d" % (seconds, peak_mb(program)))
 process.send_signal(signal.SIGTERM)
 process.wait()
@@ -131,7 +137,7 @@ for ((r = 0; r < runs; r++)); do
   for s in "${!savers[@]}"; do
     for pictures in samples photos; do
       if [ $pictures = samples ]; then cp "$samples/whirlbox.ini" "$ini"; else cp "$photos/whirlbox.ini" "$ini"; fi
-      first_light wine "${savers[$s]}" /s >> "$out/saver$s-$pictures"
+      first_light --no-fatal wine "${savers[$s]}" /s >> "$out/saver$s-$pictures"
       sleep 0.5
     done
   done
