@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "gif_encoder.h"
 #include "photo_jpeg.h"
@@ -51,21 +53,14 @@ bool WriteFile(const std::string& path, const Bytes& bytes) {
 
 // An 8-bit photo reduced to 256 colours: gradients with grain, so LZW finds short strings.
 Bytes PhotoGif(int width, int height) {
-  TestGif gif;
-  gif.width = width;
-  gif.height = height;
-  TestFrame frame;
-  frame.width = width;
-  frame.height = height;
-  frame.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
   uint32_t noise = 777;
-  for (size_t i = 0; i < frame.pixels.size(); ++i) {
+  for (size_t i = 0; i < pixels.size(); ++i) {
     noise = noise * 1664525u + 1013904223u;
     const int x = static_cast<int>(i % static_cast<size_t>(width)), y = static_cast<int>(i / static_cast<size_t>(width));
-    frame.pixels[i] = static_cast<uint8_t>((x / 16 + y / 12) + static_cast<int>((noise >> 28) & 7));
+    pixels[i] = static_cast<uint8_t>((x / 16 + y / 12) + static_cast<int>((noise >> 28) & 7));
   }
-  gif.frames.push_back(frame);
-  return EncodeGif(gif);
+  return EncodeScreenGif(width, height, std::move(pixels));
 }
 
 // Writes the six files once; later runs reuse them.

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/test_files.h"
 #include "picture/bmp_builder.h"
@@ -90,16 +91,10 @@ std::string WriteJpeg(const std::string& name, int width, int height, int compon
 }
 
 std::string WriteGif(const std::string& name, int width, int height) {
-  TestGif gif;
-  gif.width = width;
-  gif.height = height;
-  TestFrame frame;
-  frame.width = width;
-  frame.height = height;
-  for (int i = 0; i < width * height; ++i) frame.pixels.push_back(static_cast<uint8_t>((i * 7 + i / width) & 0xff));
-  gif.frames.push_back(frame);
+  std::vector<uint8_t> pixels;
+  for (int i = 0; i < width * height; ++i) pixels.push_back(static_cast<uint8_t>((i * 7 + i / width) & 0xff));
   const std::string path = TempPath(name);
-  WriteBytes(path, EncodeGif(gif));
+  WriteBytes(path, EncodeScreenGif(width, height, pixels));
   return path;
 }
 
