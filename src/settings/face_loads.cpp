@@ -19,24 +19,30 @@ static PackedDib* RunReader(const PictureReaders* readers, FaceFormat format, co
   return readers->jpeg(name);
 }
 
-// One worker: takes the next queued face, loads it outside the lock, stores the result. A face
+// Takes the next queued face and loads it with the lock released; false if none is waiting. A face
 // after a failed one is marked done without being loaded.
+static bool LoadNextFace(FaceLoads* loads, std::unique_lock<std::mutex>& held) {
+  if (loads->taken == loads->queued) return false;
+  const int face = loads->taken++;
+  PackedDib* picture = nullptr;
+  if (face < loads->firstFailed) {
+    held.unlock();
+    picture = RunReader(loads->readers, loads->formats[face], loads->names[face]);
+    held.lock();
+    if (picture == nullptr && face < loads->firstFailed) loads->firstFailed = face;
+  }
+  loads->pictures[face] = picture;
+  loads->done[face] = true;
+  loads->changed.notify_all();
+  return true;
+}
+
+// One of the pool's threads: loads faces until the pool closes and nothing is left.
 static void LoadFaces(FaceLoads* loads) {
   std::unique_lock<std::mutex> held(loads->lock);
   for (;;) {
     loads->changed.wait(held, [loads] { return loads->taken < loads->queued || loads->closing; });
-    if (loads->taken == loads->queued) return;  // closing, and nothing left to take
-    const int face = loads->taken++;
-    PackedDib* picture = nullptr;
-    if (face < loads->firstFailed) {
-      held.unlock();
-      picture = RunReader(loads->readers, loads->formats[face], loads->names[face]);
-      held.lock();
-      if (picture == nullptr && face < loads->firstFailed) loads->firstFailed = face;
-    }
-    loads->pictures[face] = picture;
-    loads->done[face] = true;
-    loads->changed.notify_all();
+    if (!LoadNextFace(loads, held)) return;  // closing, and nothing left to take
   }
 }
 
@@ -51,7 +57,7 @@ void StartFaceLoads(FaceLoads* loads, const PictureReaders* readers) {
   loads->queued = loads->taken = 0;
   loads->firstFailed = kFaceCount;
   loads->closing = false;
-  loads->threadCount = PoolSize();
+  loads->threadCount = PoolSize() - 1;  // the thread that waits for the pictures loads too
   for (int t = 0; t < loads->threadCount; ++t) loads->threads[t] = std::thread(LoadFaces, loads);
 }
 
@@ -65,7 +71,10 @@ void QueueFaceLoad(FaceLoads* loads, int face, FaceFormat format, const char* na
 
 PackedDib* WaitFaceLoad(FaceLoads* loads, int face) {
   std::unique_lock<std::mutex> held(loads->lock);
-  loads->changed.wait(held, [loads, face] { return loads->done[face]; });
+  // The waiting thread is one of the loaders too: it takes faces no other thread has taken yet.
+  while (!loads->done[face]) {
+    if (!LoadNextFace(loads, held)) loads->changed.wait(held);
+  }
   PackedDib* picture = loads->pictures[face];
   loads->pictures[face] = nullptr;
   return picture;

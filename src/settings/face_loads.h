@@ -10,12 +10,13 @@
 #include "settings/settings_file.h"
 #include "settings/settings_state.h"
 
-// Threads of the pool: 0 (the default) for one per processor; the pool never has more than
-// kFaceCount. Only benchmarks and tests set it, before loading.
+// Threads that load pictures, the one that waits for them included: 0 (the default) for one per
+// processor, at most kFaceCount; 1 loads every picture on the waiting thread, one after another.
+// Only benchmarks and tests set it, before loading.
 extern int FaceLoadThreads;
 
-// The pool and its six loads. Face i is queued once its name is judged; a worker takes the faces
-// in order. Once a load has failed, faces after it are not started: whatever else happens, the
+// The pool and its six loads. Face i is queued once its name is judged; the pool's threads, and the
+// thread waiting in WaitFaceLoad, take the faces in order. Once a load has failed, faces after it are not started: whatever else happens, the
 // fatal error reported is about that face or an earlier line.
 struct FaceLoads {
   const PictureReaders* readers;
@@ -27,21 +28,22 @@ struct FaceLoads {
   int taken;                        // faces 0 .. taken - 1 have been taken by a worker
   int firstFailed;                  // the first face whose load failed, kFaceCount if none
   bool closing;                     // no more faces will be queued
-  int threadCount;
+  int threadCount;                  // started threads, beside the one that waits
   std::thread threads[kFaceCount];
   std::mutex lock;
   std::condition_variable changed;
 };
 
-// Starts the pool's threads; they wait for faces. readers must outlive the loads.
+// Starts the pool's threads (FaceLoadThreads - 1 of them); they wait for faces. readers must
+// outlive the loads.
 void StartFaceLoads(FaceLoads* loads, const PictureReaders* readers);
 
 // Queues face (the next one, 0 to 5) for loading from name, which must not change until
 // WaitFaceLoad(face) returns.
 void QueueFaceLoad(FaceLoads* loads, int face, FaceFormat format, const char* name);
 
-// Waits until face (already queued) has been loaded and hands its picture to the caller: null if
-// the reader failed.
+// Waits until face (already queued) has been loaded, loading faces not yet taken meanwhile, and
+// hands its picture to the caller: null if the reader failed.
 PackedDib* WaitFaceLoad(FaceLoads* loads, int face);
 
 // Queues nothing more, lets the faces started finish, ends the threads and frees every picture not
