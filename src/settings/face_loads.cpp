@@ -37,12 +37,13 @@ static bool LoadNextFace(FaceLoads* loads, std::unique_lock<std::mutex>& held) {
   return true;
 }
 
-// One of the pool's threads: loads faces until the pool closes and nothing is left.
+// One of the pool's threads: loads faces until the pool closes.
 static void LoadFaces(FaceLoads* loads) {
   std::unique_lock<std::mutex> held(loads->lock);
   for (;;) {
     loads->changed.wait(held, [loads] { return loads->taken < loads->queued || loads->closing; });
-    if (!LoadNextFace(loads, held)) return;  // closing, and nothing left to take
+    if (loads->closing) return;
+    LoadNextFace(loads, held);
   }
 }
 

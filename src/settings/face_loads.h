@@ -46,6 +46,6 @@ void QueueFaceLoad(FaceLoads* loads, int face, FaceFormat format, const char* na
 // hands its picture to the caller: null if the reader failed.
 PackedDib* WaitFaceLoad(FaceLoads* loads, int face);
 
-// Queues nothing more, lets the faces started finish, ends the threads and frees every picture not
-// handed out. Must be called before the caller returns or ends the process.
+// Starts no further load, lets those under way finish, ends the threads and frees every picture
+// not handed out. Must be called before the caller returns or ends the process.
 void StopFaceLoads(FaceLoads* loads);
