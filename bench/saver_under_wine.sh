@@ -102,7 +102,7 @@ start = time.monotonic()
 process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 while not lit():
     if process.poll() is not None:
-        sys.exit("first_light: %s ended before showing anything" % sys.argv[1])
+        sys.exit("first_light: %s ended before showing anything (exit code %d)" % (command[-2], process.returncode))
     if time.monotonic() - start > 120:
         sys.exit("first_light: nothing shown within 120 s")
     time.sleep(0.005)
