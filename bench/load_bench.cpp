@@ -99,6 +99,11 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
 // The peer: the six loads one after another. Returns their sum; *largest gets the longest one.
 double SequentialLoads(double* largest) {
   double sum = 0;
@@ -146,38 +151,39 @@ double PoolOverhead(int threads) {
     extra.push_back(Seconds(start) - alone);
     for (PackedDib*& picture : FacePictures) std::free(picture), picture = nullptr;
   }
-  std::sort(extra.begin(), extra.end());
-  return extra[extra.size() / 2];
+  return Median(extra);
 }
 
-// Argument: the pool's threads. Iterations alternate which of the two goes first. Counters: the
-// peer's sum and largest load, the pool's time over the sum (the figure that stays near 1 when the
-// loads do not overlap), and the six-processor target 1.3 x largest + 0.1 x the rest with, at six
-// threads, an estimate for it: the largest load plus what the pool of six adds (PoolOverhead), as if
-// each face had a processor of its own and the loads did not slow one another down.
+// Argument: the pool's threads. Each iteration times the pool and its peer back to back, in
+// alternating order; on a shared machine the median of the per-iteration figures is what a busy
+// moment disturbs least. Counters (medians): the peer's sum and largest load, the pool's time over
+// the sum (the figure that stays near 1 when the loads do not overlap), the processors the pool got
+// (below its thread count when the machine is busy), and the six-processor target 1.3 x largest +
+// 0.1 x the rest with, at six threads, an estimate for it: the largest load plus what the pool of
+// six adds (PoolOverhead), as if each face had a processor of its own and the loads did not slow
+// one another down.
 void BM_LoadSettings(benchmark::State& state) {
   MakeFiles();
   FaceLoadThreads = static_cast<int>(state.range(0));
-  double sum = 0, largest = 0, pool = 0, cpu = 0;
-  int64_t n = 0;
+  std::vector<double> sums, largests, ratios, used;
   for (auto _ : state) {
-    double largestNow = 0, sumNow = 0, poolNow = 0, cpuNow = 0;
-    if (n % 2 == 0) {
-      sumNow = SequentialLoads(&largestNow);
-      poolNow = PoolLoads(&cpuNow);
+    double largest = 0, sum = 0, pool = 0, cpu = 0;
+    if (sums.size() % 2 == 0) {
+      sum = SequentialLoads(&largest);
+      pool = PoolLoads(&cpu);
     } else {
-      poolNow = PoolLoads(&cpuNow);
-      sumNow = SequentialLoads(&largestNow);
+      pool = PoolLoads(&cpu);
+      sum = SequentialLoads(&largest);
     }
-    state.SetIterationTime(poolNow);
-    sum += sumNow, largest += largestNow, pool += poolNow, cpu += cpuNow, ++n;
+    state.SetIterationTime(pool);
+    sums.push_back(sum), largests.push_back(largest), ratios.push_back(pool / sum), used.push_back(cpu / pool);
   }
   FaceLoadThreads = 0;
-  state.counters["pool_processors_used"] = cpu / pool;  // below the thread count: the machine is busy
-  sum /= static_cast<double>(n), largest /= static_cast<double>(n), pool /= static_cast<double>(n);
+  const double sum = Median(sums), largest = Median(largests);
   state.counters["sequential_s"] = sum;
   state.counters["largest_s"] = largest;
-  state.counters["pool_over_sequential"] = pool / sum;
+  state.counters["pool_over_sequential"] = Median(ratios);
+  state.counters["pool_processors_used"] = Median(used);
   state.counters["six_cpu_target_s"] = 1.3 * largest + 0.1 * (sum - largest);
   if (state.range(0) == kFaceCount) state.counters["six_cpu_estimate_s"] = largest + PoolOverhead(kFaceCount);
   state.counters["processors"] = static_cast<double>(std::thread::hardware_concurrency());
@@ -185,7 +191,7 @@ void BM_LoadSettings(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_LoadSettings)->Arg(1)->Arg(2)->Arg(kFaceCount)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSettings)->Arg(1)->Arg(2)->Arg(kFaceCount)->Iterations(9)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   if (argc == 6 && std::strcmp(argv[1], "--write-jpeg") == 0) {
