@@ -14,7 +14,10 @@ ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
 samples="$WINEPREFIX/drive_c/whirlbox/samples"
 [ -f "$ini" ] && cp "$ini" "$work/ini.saved"
 cleanup() {
-  pkill -f '^[^ ]*whirlbox\.scr( |$)' 2>/dev/null  # the saver, not this script, whose arguments name it
+  # The savers of this prefix only (not this script, whose arguments name it, nor other sessions').
+  for pid in $(pgrep -f '^[^ ]*whirlbox\.scr( |$)'); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill "$pid" 2>/dev/null
+  done
   if [ -f "$work/ini.saved" ]; then cp "$work/ini.saved" "$ini"; else rm -f "$ini"; fi
   rm -rf "$work"
 }
