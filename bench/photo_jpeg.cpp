@@ -9,16 +9,17 @@
 
 namespace {
 
-uint8_t PhotoSample(int x, int y, int c, uint32_t* noise) {
+uint8_t PhotoSample(int x, int y, int c, int grain, uint32_t* noise) {
   *noise = *noise * 1664525u + 1013904223u;
   const int smooth = (x * (3 + c) / 40 + y * (5 - c) / 30) & 0xff;
   const int edge = ((x / 250 + y / 190) & 1) ? 40 : 0;
-  return static_cast<uint8_t>(smooth + edge + static_cast<int>((*noise >> 24) & 15));
+  return static_cast<uint8_t>(smooth + edge + static_cast<int>((*noise >> 24) & static_cast<uint32_t>(grain - 1)));
 }
 
 }  // namespace
 
-bool WritePhotoJpeg(const std::string& path, int width, int height, int components, bool progressive) {
+bool WritePhotoJpeg(const std::string& path, int width, int height, int components, bool progressive,
+                    int quality, int grain) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
   jpeg_error_mgr manager;
@@ -31,7 +32,7 @@ bool WritePhotoJpeg(const std::string& path, int width, int height, int componen
   cinfo.input_components = components;
   cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 85, TRUE);
+  jpeg_set_quality(&cinfo, quality, TRUE);
   if (progressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
   std::vector<uint8_t> row(static_cast<size_t>(width) * components);
@@ -40,7 +41,7 @@ bool WritePhotoJpeg(const std::string& path, int width, int height, int componen
   while (cinfo.next_scanline < cinfo.image_height) {
     const int y = static_cast<int>(cinfo.next_scanline);
     for (int x = 0; x < width; ++x) {
-      for (int c = 0; c < components; ++c) row[static_cast<size_t>(x) * components + c] = PhotoSample(x, y, c, &noise);
+      for (int c = 0; c < components; ++c) row[static_cast<size_t>(x) * components + c] = PhotoSample(x, y, c, grain, &noise);
     }
     jpeg_write_scanlines(&cinfo, rows, 1);
   }
