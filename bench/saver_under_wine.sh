@@ -138,7 +138,9 @@ out=$(mktemp -d)
 for ((r = 0; r < runs; r++)); do
   first_light wine "$trivial" 551 >> "$out/trivial"
   sleep 1  # let the display settle, so the saver is not deactivated by the window that just went away
-  for s in "${!savers[@]}"; do
+  order=("${!savers[@]}")
+  ((r % 2 == 0)) || order=($(printf '%s\n' "${order[@]}" | tac))  # alternate which saver goes first
+  for s in "${order[@]}"; do
     for pictures in samples photos; do
       if [ $pictures = samples ]; then cp "$samples/whirlbox.ini" "$ini"; else cp "$photos/whirlbox.ini" "$ini"; fi
       first_light --no-fatal wine "${savers[$s]}" /s >> "$out/saver$s-$pictures"
