@@ -167,7 +167,9 @@ measure_cpu() {  # <label> <size> <speed>
   wine "$saver" /s &
   local pid=$! linux x0 x1 s0 s1
   sleep 3
-  linux=$(pgrep -f 'whirlbox.scr /s' | head -n 1)
+  for linux in $(pgrep -f 'whirlbox.scr /s'); do  # this prefix's saver, not another session's
+    tr '\0' '\n' < "/proc/$linux/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && break
+  done
   s0=$(cpu_of "$linux"); x0=$(cpu_of "$xvfb")
   sleep 20
   s1=$(cpu_of "$linux"); x1=$(cpu_of "$xvfb")
