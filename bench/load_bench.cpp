@@ -19,9 +19,9 @@
 #include <utility>
 #include <vector>
 
-#include "gif_encoder.h"
+#include "common/bmp_builder.h"
+#include "common/gif_encoder.h"
 #include "photo_jpeg.h"
-#include "picture/bmp_builder.h"
 #include "picture/readers.h"
 #include "settings/face_loads.h"
 #include "settings/settings_file.h"
