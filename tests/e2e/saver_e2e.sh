@@ -14,10 +14,9 @@ ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
 samples="$WINEPREFIX/drive_c/whirlbox/samples"
 [ -f "$ini" ] && cp "$ini" "$work/ini.saved"
 cleanup() {
-  # The savers of this prefix only (not this script, whose arguments name it, nor other sessions').
-  for pid in $(pgrep -f '^[^ ]*whirlbox\.scr( |$)'); do
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill "$pid" 2>/dev/null
-  done
+  # A saver this script started and a failed case left running: only this script's own jobs (a pattern
+  # would also match other savers on the machine, and misses the emulator running the 32-bit one).
+  kill $(jobs -p) 2>/dev/null
   if [ -f "$work/ini.saved" ]; then cp "$work/ini.saved" "$ini"; else rm -f "$ini"; fi
   rm -rf "$work"
 }
