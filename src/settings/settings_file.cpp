@@ -1,5 +1,5 @@
-// The settings file read line by line, each picture loaded as soon as its name is judged, then the
-// two numbers; and written beside the old file and moved into its place only when every byte is
+// The settings file read line by line, each picture's load started on the face pool as soon as its
+// name is judged, then the two numbers; and written beside the old file and moved into its place only when every byte is
 // written, so a full disk or an interrupted write never leaves a short file behind.
 #include "settings/settings_file.h"
 
@@ -8,6 +8,7 @@
 
 #include "picture/readers.h"
 #include "settings/derived_settings.h"
+#include "settings/face_loads.h"
 #include "settings/file_replace.h"
 #include "shell/fatal.h"
 
@@ -42,15 +43,35 @@ FaceFormat FaceFormatOf(const char* name) {
   return kFaceNoFormat;
 }
 
-FaceFormat ReadFaceName(TextFile* text, int line, char* name) {
-  if (!ReadTextLine(text, name, kFaceNameSize)) Abort(kFatalReadLine, line);
+FaceFormat ReadFaceName(TextFile* text, char* name, NameFault* fault) {
+  *fault = kNameGood;
+  if (!ReadTextLine(text, name, kFaceNameSize)) {
+    name[0] = '\0';  // fgets leaves it indeterminate; the message does not show it
+    *fault = kNameUnread;
+    return kFaceNoFormat;
+  }
   char* lineFeed = std::strchr(name, '\n');
   if (lineFeed != nullptr) *lineFeed = '\0';
-  if (std::strlen(name) < 4) Abort(kFatalShortName, line);
-  if (std::strrchr(name, '.') == nullptr) Abort(kFatalNoDot, line, name);
   FaceFormat format = FaceFormatOf(name);
-  if (format == kFaceNoFormat) Abort(kFatalBadExtension, line, name);
-  return format;
+  if (std::strlen(name) < 4) {
+    *fault = kNameShort;
+  } else if (std::strrchr(name, '.') == nullptr) {
+    *fault = kNameNoDot;
+  } else if (format == kFaceNoFormat) {
+    *fault = kNameOtherEnding;
+  }
+  return *fault == kNameGood ? format : kFaceNoFormat;
+}
+
+void AbortBadName(NameFault fault, int line, const char* name) {
+  switch (fault) {
+    case kNameUnread: Abort(kFatalReadLine, line);
+    case kNameShort: Abort(kFatalShortName, line);
+    case kNameNoDot: Abort(kFatalNoDot, line, name);
+    case kNameOtherEnding:
+    case kNameGood: break;
+  }
+  Abort(kFatalBadExtension, line, name);
 }
 
 PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, const char* name) {
@@ -59,19 +80,44 @@ PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, con
   return readers.jpeg(name);
 }
 
+// Takes the pictures of faces 0 .. count - 1 in order into FacePictures. At the first that failed
+// the pool is stopped (pictures it loaded after that one are freed) and the process ends with 571:
+// a face that cannot be loaded is reported before anything wrong on a later line.
+static void TakeFaces(FaceLoads* loads, int count) {
+  for (int i = 0; i < count; ++i) {
+    FacePictures[i] = WaitFaceLoad(loads, i);
+    if (FacePictures[i] == nullptr) {
+      StopFaceLoads(loads);
+      Abort(kFatalLoadImage, FaceFiles[i]);
+    }
+  }
+}
+
+// The pictures load on the pool while the file is read: each starts as soon as its name line is
+// judged. Fatal errors stay those of reading the file one line and one picture at a time; only this
+// thread calls Abort.
 void LoadSettingsFrom(const char* path, const PictureReaders& readers) {
   TextFile text;
   if (!OpenTextFile(&text, path)) Abort(kFatalNoSettings);
+  FaceLoads loads;
+  StartFaceLoads(&loads, &readers);
   for (int i = 0; i < kFaceCount; ++i) {
-    FaceFormat format = ReadFaceName(&text, i + 1, FaceFiles[i]);
-    FacePictures[i] = ReadFacePicture(readers, format, FaceFiles[i]);
-    if (FacePictures[i] == nullptr) Abort(kFatalLoadImage, FaceFiles[i]);
+    NameFault fault;
+    FaceFormat format = ReadFaceName(&text, FaceFiles[i], &fault);
+    if (fault != kNameGood) {
+      TakeFaces(&loads, i);
+      StopFaceLoads(&loads);
+      AbortBadName(fault, i + 1, FaceFiles[i]);
+    }
+    QueueFaceLoad(&loads, i, format, FaceFiles[i]);
   }
   // "%i %i": a value that cannot be read keeps its 50, and after a failed first the second is not read.
   SizeSetting = kDefaultSetting;
   SpeedSetting = kDefaultSetting;
   if (ScanInt(&text, &SizeSetting)) ScanInt(&text, &SpeedSetting);
   CloseTextFile(&text);
+  TakeFaces(&loads, kFaceCount);
+  StopFaceLoads(&loads);
   SizeSetting = ClampSetting(SizeSetting);
   SpeedSetting = ClampSetting(SpeedSetting);
   CubeHalfEdge = HalfEdgeForSize(SizeSetting);

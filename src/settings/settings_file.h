@@ -27,10 +27,18 @@ enum FaceFormat { kFaceBmp, kFaceGif, kFaceJpeg, kFaceNoFormat };
 // ".bmp", ".gif" or ".jpg"; kFaceNoFormat for anything else or no '.'.
 FaceFormat FaceFormatOf(const char* name);
 
-// Reads line (1 to 6) of the settings file into name (kFaceNameSize characters) as fgets with a
-// count of 260 does, cuts it at the line feed and returns the reader it names. Ends the process
-// through Abort 555 (nothing read), 559 (under 4 characters), 561 (no '.') or 569 (other ending).
-FaceFormat ReadFaceName(TextFile* text, int line, char* name);
+// What is wrong with a name line, each the fatal error it ends with: 555 (nothing read), 559 (under 4
+// characters), 561 (no '.') or 569 (another ending).
+enum NameFault { kNameGood, kNameUnread, kNameShort, kNameNoDot, kNameOtherEnding };
+
+// Reads the next name line of the settings file into name (kFaceNameSize characters) as fgets with
+// a count of 260 does, cuts it at the line feed and returns the reader it names. On a fault returns
+// kFaceNoFormat and sets *fault; the caller reports it (AbortBadName) once the earlier faces are
+// known to have loaded.
+FaceFormat ReadFaceName(TextFile* text, char* name, NameFault* fault);
+
+// Ends the process with the fatal error of fault for name line line (1 to 6) holding name.
+[[noreturn]] void AbortBadName(NameFault fault, int line, const char* name);
 
 // The picture readers, one per name ending; each returns a new picture or null.
 struct PictureReaders {
