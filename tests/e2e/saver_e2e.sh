@@ -8,6 +8,7 @@ set -u
 saver=$1 host=$2 locate=$3 tool=$4 src=$5
 shift 5
 . "$src/tests/win/wine_helpers.sh"
+. "$src/tests/e2e/monitors_case.sh"  # case monitors, run on a two-monitor display only
 
 work=$(mktemp -d)
 ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
