@@ -57,8 +57,7 @@ case_monitors() {
     pass "the second monitor beyond the primary is black"
   else fail "the second monitor beyond the primary is not black"; fi
   xdotool click 2; sleep 0.5
-  still_running "$PID" "a middle click on the cover" &&
-    pass "a middle click on the cover neither ends the saver nor takes activation from its window"
+  still_running "$PID" "a middle click on the cover" && pass "a middle click on the cover does not end the saver"
   xdotool key space
   ends_with_zero "$PID" "a key press with the pointer over the cover ends the saver"
   all_gone "after a key press"

@@ -29,14 +29,22 @@ class CoverWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     DestroyMonitorCovers();
-    IgnoreMouse = 1;
+    ResetTravel(1);  // the load values, which the saver window's tests start from
+  }
+  static void ResetTravel(int ignore) {
+    IgnoreMouse = ignore;
+    ScreenTravelSeen = 0;
+    MouseMinX = MouseMinY = -1;
+    MouseMaxX = MouseMaxY = 0;
   }
   // Sends a message and returns 1 when it posted the quit message with code 0, 0 when none.
   int Quits(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SendMessageA(window, message, wParam, lParam);
     WPARAM code = 99;
     int quit = TakeQuit(&code);
-    if (quit) EXPECT_EQ(code, 0u) << "quit code";
+    if (quit) {
+      EXPECT_EQ(code, 0u) << "quit code";
+    }
     return quit;
   }
   HWND saver = nullptr;
@@ -56,8 +64,6 @@ TEST_F(CoverWindowTest, IsAShownTopmostBorderlessPopupOfTheRectangleThatTakesNoA
   EXPECT_EQ(style & (WS_POPUP | WS_BORDER | WS_CAPTION | WS_THICKFRAME), WS_POPUP);
   EXPECT_TRUE(GetWindowLongA(cover, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_NE(GetActiveWindow(), cover) << "showing the cover must not activate it";
-  EXPECT_EQ(SendMessageA(cover, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(cover), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
-            MA_NOACTIVATE);
   SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
   EXPECT_EQ(SendMessageA(cover, WM_SETCURSOR, reinterpret_cast<WPARAM>(cover), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
   EXPECT_EQ(GetCursor(), nullptr) << "no cursor over a cover";
@@ -98,14 +104,33 @@ TEST_F(CoverWindowTest, TravelIsMeasuredAcrossTheCoverAndTheSaverInScreenPixels)
       {"on the saver, 101 pixels from the cover's move", false, 91, 10, 1},
   };
   for (const std::vector<Move>* path : {&crossing, &returning}) {
-    IgnoreMouse = 0;
-    ScreenTravelSeen = 0;
-    MouseMinX = MouseMinY = -1;
-    MouseMaxX = MouseMaxY = 0;
+    ResetTravel(0);
     for (const Move& m : *path) {
       EXPECT_EQ(Quits(m.onCover ? cover : saver, WM_MOUSEMOVE, 0, MAKELPARAM(m.x, m.y)), m.quits) << m.what;
     }
   }
+}
+
+static bool Never() { return false; }
+
+// A real middle click, through the input queue, on a cover where the screen shows it: the cover must
+// not become the active window, which would deactivate the saver's window and so end the saver.
+TEST_F(CoverWindowTest, ARealClickLeavesTheSaversWindowActive) {
+  HWND shown = CreateCoverWindow(Rect{kViewWidth + 50, 0, kViewWidth + 250, 150});
+  ASSERT_NE(shown, nullptr);
+  SetForegroundWindow(saver);
+  PumpUntil(Never, 200);
+  ASSERT_EQ(GetActiveWindow(), saver);
+  TakeQuit(nullptr);
+  SetCursorPos(kViewWidth + 150, 75);
+  INPUT clicks[2] = {};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
+  ASSERT_EQ(SendInput(2, clicks, sizeof(INPUT)), 2u);
+  PumpUntil(Never, 500);
+  EXPECT_EQ(GetActiveWindow(), saver) << "active: " << GetActiveWindow() << ", cover " << shown;
+  EXPECT_EQ(TakeQuit(nullptr), 0) << "the saver's window lost activation";
 }
 
 }  // namespace
