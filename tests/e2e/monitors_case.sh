@@ -68,6 +68,9 @@ case_monitors() {
   all_gone "after a click on the cover"
 
   start_covered_saver || return
+  xdotool mousemove 810 610; sleep 0.2; xdotool mousemove 1020 760; sleep 0.3
+  still_running "$PID" "a large move over the cover inside the grace period" &&
+    pass "a large move over the cover inside the grace period is ignored"
   sleep 2.5  # the grace period is over
   xdotool mousemove 900 650; sleep 0.3; xdotool mousemove 1000 650; sleep 0.5
   still_running "$PID" "a move of 100 pixels over the cover" &&
