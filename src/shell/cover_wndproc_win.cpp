@@ -4,8 +4,15 @@
 
 #include <windowsx.h>
 
+#include "shell/fatal.h"
 #include "shell/monitor_covers_win.h"
 #include "shell/screen_travel.h"
+
+// While Abort's box is shown, a quit message would end the box's own loop before it is read; Abort ends
+// the process itself.
+static void EndSaver() {
+  if (!AbortShowing) PostQuitMessage(0);
+}
 
 int PointerTravelEnds(HWND window, LPARAM lParam) {
   if (MonitorCoverCount == 0) return 0;
@@ -23,10 +30,10 @@ LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      PostQuitMessage(0);
+      EndSaver();
       return 0;
     case WM_MOUSEMOVE:
-      if (PointerTravelEnds(window, lParam)) PostQuitMessage(0);
+      if (PointerTravelEnds(window, lParam)) EndSaver();
       return 0;
     case WM_SETCURSOR:
       SetCursor(nullptr);  // covers exist only in the full-screen role, which shows no cursor

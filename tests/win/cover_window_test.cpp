@@ -7,6 +7,7 @@
 
 #include "saver_window_helpers.h"
 #include "shell/cover_wndproc_win.h"
+#include "shell/fatal.h"
 #include "shell/monitor_covers_win.h"
 #include "shell/mouse_travel.h"
 #include "shell/screen_travel.h"
@@ -73,13 +74,16 @@ TEST_F(CoverWindowTest, IsAShownTopmostBorderlessPopupOfTheRectangleThatTakesNoA
   EXPECT_EQ(MonitorCoverCount, 0);
 }
 
-TEST_F(CoverWindowTest, KeysAndLeftOrRightClicksEndTheSaverAMiddleClickDoesNot) {
+TEST_F(CoverWindowTest, KeysAndLeftOrRightClicksEndTheSaverExceptUnderAbortsBox) {
   EXPECT_EQ(Quits(cover, WM_KEYDOWN, VK_SPACE, 0x00390001), 1) << "space";
   EXPECT_EQ(Quits(cover, WM_SYSKEYDOWN, 'F', 0x20210001), 1) << "Alt+F";
   EXPECT_EQ(Quits(cover, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)), 1) << "left click";
   EXPECT_EQ(Quits(cover, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10)), 1) << "right click";
   EXPECT_EQ(Quits(cover, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(10, 10)), 0) << "middle click";
   EXPECT_EQ(Quits(cover, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u)), 0) << "key release";
+  AbortShowing = 1;  // Abort's box is up: its loop must not be ended under it
+  EXPECT_EQ(Quits(cover, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)), 0) << "left click under Abort's box";
+  AbortShowing = 0;
   EXPECT_TRUE(IsWindow(cover));
 }
 
