@@ -28,7 +28,7 @@ static BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   return TRUE;
 }
 
-// Registers the cover class once. False when it cannot be had.
+// Registers the cover class, or finds it registered by an earlier cover. False when it cannot be had.
 static bool RegisterCoverClass() {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = CoverWndProc;
