@@ -16,7 +16,9 @@ ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
 samples="$WINEPREFIX/drive_c/whirlbox/samples"
 [ -f "$ini" ] && cp "$ini" "$work/ini.saved"
 cleanup() {
-  pkill -f '^[^ ]*whirlbox\.scr( |$)' 2>/dev/null  # the saver, not this script, whose arguments name it
+  # A saver this script started and a failed case left running: only this script's own jobs (a pattern
+  # would also match other savers on the machine, and misses the emulator running the 32-bit one).
+  kill $(jobs -p) 2>/dev/null
   if [ -f "$work/ini.saved" ]; then cp "$work/ini.saved" "$ini"; else rm -f "$ini"; fi
   rm -rf "$work"
 }
