@@ -4,6 +4,7 @@
 #include "settings/face_loads.h"
 
 #include <cstdlib>
+#include <system_error>
 
 int FaceLoadThreads = 0;
 
@@ -58,8 +59,18 @@ void StartFaceLoads(FaceLoads* loads, const PictureReaders* readers) {
   loads->queued = loads->taken = 0;
   loads->firstFailed = kFaceCount;
   loads->closing = false;
-  loads->threadCount = PoolSize() - 1;  // the thread that waits for the pictures loads too
-  for (int t = 0; t < loads->threadCount; ++t) loads->threads[t] = std::thread(LoadFaces, loads);
+  // The thread that waits for the pictures loads too, so a thread the system refuses only costs
+  // speed: the pool goes on with the threads it got (std::thread reports a refusal by throwing).
+  const int wanted = PoolSize() - 1;
+  loads->threadCount = 0;
+  while (loads->threadCount < wanted) {
+    try {
+      loads->threads[loads->threadCount] = std::thread(LoadFaces, loads);
+    } catch (const std::system_error&) {
+      break;
+    }
+    ++loads->threadCount;
+  }
 }
 
 void QueueFaceLoad(FaceLoads* loads, int face, FaceFormat format, const char* name) {
