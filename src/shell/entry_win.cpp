@@ -11,6 +11,7 @@
 #include "settings/setup_dialog.h"
 #include "shell/command_line.h"
 #include "shell/fatal.h"
+#include "shell/monitor_covers_win.h"
 #include "shell/saver_handles.h"
 #include "shell/saver_state.h"
 #include "shell/saver_wndproc.h"
@@ -79,6 +80,7 @@ static void CreateFullScreenWindow() {
   SaverWindow = CreateWindowExA(WS_EX_TOPMOST, kSaverClass, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, ViewWidth,
                                 ViewHeight, nullptr, nullptr, AppInstance, nullptr);
   if (SaverWindow == nullptr) {
+    DestroyMonitorCovers();  // a cover over the primary would hide the message box
     Abort(kFatalSaverWindow.code, kFatalSaverWindow.format, static_cast<int>(GetLastError()));
   }
 }
@@ -93,6 +95,7 @@ static int RunSaver(int argc, char** argv, bool preview) {
   if (preview) {
     CreatePreviewWindow(host);
   } else {
+    CreateMonitorCovers();  // first, so that the saver's window is created above every cover
     CreateFullScreenWindow();
   }
   DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
@@ -102,7 +105,9 @@ static int RunSaver(int argc, char** argv, bool preview) {
   GraceTimer = SetTimer(SaverWindow, 2, kGracePeriod, nullptr);
   if (GraceTimer == 0) Abort(kFatalGraceTimer.code, kFatalGraceTimer.format, static_cast<int>(GetLastError()));
   if (!PreviewMode && !SetupMode) ShowCursor(FALSE);
-  return static_cast<int>(RunMessageLoop());
+  int code = static_cast<int>(RunMessageLoop());
+  DestroyMonitorCovers();
+  return code;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "shell/cover_wndproc_win.h"
 #include "shell/fatal.h"
 #include "shell/frame_tick_win.h"
 #include "shell/mouse_travel.h"
@@ -27,8 +28,9 @@ static void OnActivate(WPARAM wParam) {
   if (wParam == 0) PostQuitMessage(0);
 }
 
-static void OnMouseMove(LPARAM lParam) {
-  if (MouseTravelEnds(static_cast<uint32_t>(lParam))) PostQuitMessage(0);
+// The window's own rule first; while monitor covers are up, travel across monitors counts too.
+static void OnMouseMove(HWND window, LPARAM lParam) {
+  if (MouseTravelEnds(static_cast<uint32_t>(lParam)) || PointerTravelEnds(window, lParam)) PostQuitMessage(0);
 }
 
 // Frames are drawn by the timer; painting only validates the window.
@@ -83,7 +85,7 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       PostQuitMessage(0);
       return 0;
     case WM_MOUSEMOVE:
-      OnMouseMove(lParam);
+      OnMouseMove(window, lParam);
       return 0;
     case WM_PAINT:
       OnPaint(window);

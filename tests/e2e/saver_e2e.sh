@@ -3,11 +3,13 @@
 # whirlbox-tool render computes and ends on the right inputs; the preview draws its frames inside a
 # host window; the setup dialog rewrites the settings file; the fatal paths show their codes.
 #   saver_e2e.sh <whirlbox.scr> <preview_host.exe> <control_rect.exe> <whirlbox-tool> <source folder> [case...]
-# Needs DISPLAY (1024 x 768) and WINEPREFIX, as scripts/wine-session.sh gives them.
+# Needs DISPLAY (1024 x 768; for the case monitors the two-head display of monitors_case.sh) and WINEPREFIX,
+# as scripts/wine-session.sh gives them.
 set -u
 saver=$1 host=$2 locate=$3 tool=$4 src=$5
 shift 5
 . "$src/tests/win/wine_helpers.sh"
+. "$src/tests/e2e/monitors_case.sh"  # case monitors, run on a two-monitor display only
 
 work=$(mktemp -d)
 ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
