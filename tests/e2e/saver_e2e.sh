@@ -14,7 +14,10 @@ ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
 samples="$WINEPREFIX/drive_c/whirlbox/samples"
 [ -f "$ini" ] && cp "$ini" "$work/ini.saved"
 cleanup() {
-  pkill -f '^[^ ]*whirlbox\.scr( |$)' 2>/dev/null  # the saver, not this script, whose arguments name it
+  # Only the programs this script started: other runs on the machine have savers of their own.
+  local left
+  left=$(jobs -p)
+  [ -z "$left" ] || kill $left 2>/dev/null
   if [ -f "$work/ini.saved" ]; then cp "$work/ini.saved" "$ini"; else rm -f "$ini"; fi
   rm -rf "$work"
 }
