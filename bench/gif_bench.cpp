@@ -13,8 +13,7 @@
 #include <string>
 
 #include "picture/gif_loader.h"
-#include "picture/readers.h"
-#include "gif_encoder.h"
+#include "common/gif_encoder.h"
 
 // Heap accounting: every malloc-family call of the process goes through these wrappers, so a
 // load's peak is the highest sum of live block sizes above the level before it started.
@@ -146,19 +145,17 @@ PackedDib* GiflibLoad(const char* path) {
   const SavedImage& image = gif->SavedImages[0];
   const ColorMapObject* map = image.ImageDesc.ColorMap != nullptr ? image.ImageDesc.ColorMap : gif->SColorMap;
   int n = map != nullptr ? map->ColorCount : 256;
-  int64_t stride = (static_cast<int64_t>(gif->SWidth) * 8 + 31) / 32 * 4;
-  int64_t imageSize = stride * gif->SHeight;
-  PackedDib* picture = static_cast<PackedDib*>(std::calloc(static_cast<size_t>(40 + 4 * n + imageSize), 1));
-  picture->biSize = 40;
-  picture->biWidth = gif->SWidth;
-  picture->biHeight = gif->SHeight;
-  picture->biPlanes = 1;
-  picture->biBitCount = 8;
-  picture->biSizeImage = static_cast<uint32_t>(imageSize);
-  picture->biClrUsed = static_cast<uint32_t>(n);
+  PackedDib* picture = NewPackedDib(gif->SWidth, gif->SHeight, 8, n, INT32_MAX);
+  if (picture == nullptr) {
+    DGifCloseFile(gif, &error);
+    return nullptr;
+  }
+  const int64_t stride = DibRowStride64(gif->SWidth, 8);
+  const int64_t imageSize = picture->biSizeImage;
   DibColor* colors = DibColors(picture);
-  for (int i = 0; i < n; ++i) {
-    GifColorType color = map != nullptr ? map->Colors[i] : GifColorType{uint8_t(i), uint8_t(i), uint8_t(i)};
+  if (map == nullptr) FillGreyRamp(colors, n);
+  for (int i = 0; map != nullptr && i < n; ++i) {
+    const GifColorType& color = map->Colors[i];
     colors[i] = DibColor{color.Blue, color.Green, color.Red, 0};
   }
   uint8_t* bits = DibBits(picture);

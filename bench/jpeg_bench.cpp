@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,8 +17,6 @@
 #include <jpeglib.h>
 
 #include "picture/jpeg_reader.h"
-#include "picture/readers.h"
-#include "picture/rgb_to_bgr.h"
 
 namespace {
 
@@ -87,38 +84,38 @@ enum RowUse {
                   // block, unchanged; what storing the picture costs when the library does it itself
 };
 
-// The bare decode: the reader's libjpeg calls, every scanline into one row from the image pool.
-bool BareDecode(const char* path, RowUse use) {
-  FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return false;
-  JpegErrorRecord error;
-  jpeg_decompress_struct cinfo;
-  cinfo.err = jpeg_std_error(&error.manager);
-  error.manager.error_exit = JpegErrorExit;
-  if (setjmp(error.recovery) != 0) {
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(file);
-    return false;
-  }
-  jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, file);
-  jpeg_read_header(&cinfo, TRUE);
-  jpeg_start_decompress(&cinfo);
-  const JDIMENSION samples = cinfo.image_width * static_cast<JDIMENSION>(cinfo.num_components);
-  JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, samples, 1);
+struct BareJob {
+  FILE* file;
+  RowUse use;
+};
+
+// The bare decode's steps: the reader's libjpeg calls, every scanline into one row from the image
+// pool (or straight into the block).
+bool BareSteps(j_common_ptr common, void* data) {
+  auto* cinfo = reinterpret_cast<j_decompress_ptr>(common);
+  const auto* job = static_cast<const BareJob*>(data);
+  const RowUse use = job->use;
+  jpeg_create_decompress(cinfo);
+  jpeg_stdio_src(cinfo, job->file);
+  jpeg_read_header(cinfo, TRUE);
+  jpeg_start_decompress(cinfo);
+  const JDIMENSION samples = cinfo->image_width * static_cast<JDIMENSION>(cinfo->num_components);
+  JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(common, JPOOL_IMAGE, samples, 1);
   const size_t stride = (samples + 3u) & ~size_t{3};
-  uint8_t* block = use != kDropRow ? static_cast<uint8_t*>(std::calloc(1, stride * cinfo.image_height + 1064)) : nullptr;
-  while (cinfo.output_scanline < cinfo.image_height) {
+  // The rows start where a grey picture's would: after the header and 256 colour entries.
+  const size_t rowsAt = kDibHeaderSize + 4 * 256;
+  uint8_t* block = use != kDropRow ? static_cast<uint8_t*>(std::calloc(1, stride * cinfo->image_height + rowsAt)) : nullptr;
+  while (cinfo->output_scanline < cinfo->image_height) {
     if (use == kStraightRow) {
-      JSAMPROW place[1] = {block + 1064 + (cinfo.image_height - 1 - cinfo.output_scanline) * stride};
-      jpeg_read_scanlines(&cinfo, place, 1);
+      JSAMPROW place[1] = {block + rowsAt + (cinfo->image_height - 1 - cinfo->output_scanline) * stride};
+      jpeg_read_scanlines(cinfo, place, 1);
       continue;
     }
-    jpeg_read_scanlines(&cinfo, row, 1);
+    jpeg_read_scanlines(cinfo, row, 1);
     if (block == nullptr) continue;
-    uint8_t* dest = block + 1064 + (cinfo.image_height - cinfo.output_scanline) * stride;
-    if (use == kPlainSwapRow && cinfo.output_components == 3) {
-      CopyRgbAsBgrPlain(dest, row[0], cinfo.image_width);
+    uint8_t* dest = block + rowsAt + (cinfo->image_height - cinfo->output_scanline) * stride;
+    if (use == kPlainSwapRow && cinfo->output_components == 3) {
+      CopyRgbAsBgrPlain(dest, row[0], cinfo->image_width);
     } else {
       std::memcpy(dest, row[0], samples);
     }
@@ -126,10 +123,19 @@ bool BareDecode(const char* path, RowUse use) {
   benchmark::DoNotOptimize(row[0][0]);
   benchmark::DoNotOptimize(block);
   std::free(block);
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  std::fclose(file);
+  jpeg_finish_decompress(cinfo);
   return true;
+}
+
+// The bare decode of the file at path; false when the library refuses it.
+bool BareDecode(const char* path, RowUse use) {
+  FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return false;
+  BareJob job = {file, use};
+  jpeg_decompress_struct cinfo;
+  const bool done = RunJpegSteps(reinterpret_cast<j_common_ptr>(&cinfo), BareSteps, &job);
+  std::fclose(file);
+  return done;
 }
 
 void BM_LoadJpeg(benchmark::State& state) {

@@ -1,33 +1,23 @@
-// Fuzz target for LoadBmp: each input is written to a private temporary file and loaded; a returned
-// picture must keep the packed DIB invariants. Depends on the portable core only.
-#include <unistd.h>
-
+// Fuzz target for the BMP reader: each input is read from memory (fmemopen) by ReadBmp, the work
+// LoadBmp does on its open file; a returned picture must keep the packed DIB invariants. Portable
+// core only, plus POSIX fmemopen.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
-#include "picture/readers.h"
-
-static std::string InputPath() {
-  const char* folder = std::getenv("TMPDIR");
-  std::string path = folder != nullptr && *folder != '\0' ? folder : "/tmp";
-  return path + "/whirlbox-fuzz-bmp-" + std::to_string(getpid()) + ".bmp";
-}
-
-static void RemoveInput() { std::remove(InputPath().c_str()); }
+#include "picture/bmp_reader.h"
 
 // The checks every picture LoadBmp returns must pass; any failure stops the fuzzer.
 static void CheckPicture(const PackedDib* picture, size_t inputSize) {
   int colours = DibColorCount(picture);
   int64_t stride = DibRowStride64(picture->biWidth, picture->biBitCount);
   int64_t pixelBytes = stride * picture->biHeight;
-  int64_t blockBytes = 40 + 4 * int64_t{colours} + pixelBytes;
+  int64_t blockBytes = kDibHeaderSize + 4 * int64_t{colours} + pixelBytes;
   const auto* block = reinterpret_cast<const uint8_t*>(picture);
-  bool good = picture->biSize == 40 && picture->biPlanes == 1 && picture->biCompression == 0 &&
-              picture->biWidth >= 8 && picture->biWidth <= 16384 && picture->biHeight >= 8 &&
-              picture->biHeight <= 16384 && colours >= 0 && picture->biSizeImage == pixelBytes &&
-              DibBits(picture) == block + 40 + 4 * colours &&
+  bool good = picture->biSize == kDibHeaderSize && picture->biPlanes == 1 && picture->biCompression == 0 &&
+              picture->biWidth >= kPictureMinSide && picture->biWidth <= kPictureMaxSide &&
+              picture->biHeight >= kPictureMinSide && picture->biHeight <= kPictureMaxSide && colours >= 0 &&
+              picture->biSizeImage == pixelBytes && DibBits(picture) == block + kDibHeaderSize + 4 * colours &&
               // every pixel byte came from the file, so the block can never outgrow it by much
               pixelBytes <= static_cast<int64_t>(inputSize);
   if (!good) {
@@ -43,14 +33,10 @@ static void CheckPicture(const PackedDib* picture, size_t inputSize) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = InputPath();
-  static const int removeAtExit = std::atexit(RemoveInput);
-  (void)removeAtExit;
-  FILE* file = std::fopen(path.c_str(), "wb");
+  FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
   if (file == nullptr) std::abort();
-  if (size != 0 && std::fwrite(data, 1, size, file) != size) std::abort();
+  PackedDib* picture = ReadBmp(file);
   std::fclose(file);
-  PackedDib* picture = LoadBmp(path.c_str());
   if (picture != nullptr) CheckPicture(picture, size);
   std::free(picture);
   return 0;

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/gif_contents.h"
+#include "picture/gif_parser.h"
 
 const size_t kFuzzLargestInput = 8192;
 

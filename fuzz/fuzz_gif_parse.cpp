@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "fuzz_gif_limits.h"
-#include "picture/gif_contents.h"
 #include "picture/gif_parser.h"
 
 static void CheckProblem(const char* message, int frameIndex, void* value) {

@@ -44,18 +44,8 @@ build_jpeg() {  # $1 = target triple
     tar -xf "$orig" -C "$cache/src"
     src=$(ls -d "$cache"/src/libjpeg-turbo-*/ | head -n 1)
   fi
-  local tc="$cache/toolchain-$triple.cmake"
-  cat > "$tc" <<TC
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR $( [ "$triple" = i686-w64-mingw32 ] && echo X86 || echo AMD64 ))
-set(CMAKE_C_COMPILER $triple-gcc-posix)
-set(CMAKE_CXX_COMPILER $triple-g++-posix)
-set(CMAKE_RC_COMPILER $triple-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/$triple)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-TC
+  # The project's own toolchain file for the triple (cmake/mingw-<arch>.cmake).
+  local tc="$here/cmake/mingw-${triple%%-*}.cmake"
   echo "install-deps: building libjpeg-turbo for $triple"
   cmake -S "$src" -B "$cache/jpeg-build-$triple" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$tc" \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DCMAKE_BUILD_TYPE=Release \

@@ -1,5 +1,5 @@
 // whirlbox-tool picture: loads a picture with the reader the saver picks for its name, says what it
-// holds or that it is refused, and can write the loaded block. Portable core only; no Windows headers.
+// holds or that it is refused, and can write the loaded block. Portable core only.
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -7,32 +7,23 @@
 #include <cstring>
 
 #include "picture/readers.h"
+#include "settings/face_name.h"
 #include "tool_commands.h"
 #include "tool_picture_gif.h"
 
 const char kPictureUsage[] = "whirlbox-tool picture FILE [--dib OUT] [--frame N]";
 
-// A reader the tool can run. load gets the path and the frame asked for (-1 unless --frame gave one);
-// a null load is a reader not wired into the tool yet.
-struct PictureReader {
-  const char* extension;
-  PackedDib* (*load)(const char* path, int frame);
-  bool takesFrame;  // only these accept --frame
-};
-
-static PackedDib* LoadBmpPicture(const char* path, int) { return LoadBmp(path); }
-static PackedDib* LoadJpegPicture(const char* path, int) { return LoadJpeg(path); }
-
-// The GIF adapter prints "problem: <message> (frame <index>)" for each problem the parse reports and
-// returns the picture the saver shows, or that of the frame asked for.
-static PackedDib* LoadGifPicture(const char* path, int frame) { return LoadGifForTool(path, frame); }
-
-// The saver's readers by extension.
-static const PictureReader kPictureReaders[] = {
-    {".bmp", LoadBmpPicture, false},
-    {".jpg", LoadJpegPicture, false},
-    {".gif", LoadGifPicture, true},
-};
+// The picture the saver would load for the file's format (kFaceNoFormat: none). frame is -1 unless
+// --frame gave one; only GIF files take it, and the GIF loader prints every problem of the parse
+// as "problem: <message> (frame <index>)".
+static PackedDib* LoadPicture(FaceFormat format, const char* path, int frame) {
+  switch (format) {
+    case kFaceBmp: return LoadBmp(path);
+    case kFaceGif: return LoadGifForTool(path, frame);
+    case kFaceJpeg: return LoadJpeg(path);
+    default: return nullptr;
+  }
+}
 
 struct PictureArgs {
   const char* file = nullptr;
@@ -79,28 +70,9 @@ static bool ParsePictureArgs(int argc, char** argv, PictureArgs* args) {
   return args->file != nullptr;
 }
 
-static bool SameIgnoringCase(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    char la = *a >= 'A' && *a <= 'Z' ? static_cast<char>(*a - 'A' + 'a') : *a;
-    char lb = *b >= 'A' && *b <= 'Z' ? static_cast<char>(*b - 'A' + 'a') : *b;
-    if (la != lb) return false;
-  }
-  return *a == *b;
-}
-
-// The reader for the text from the last '.' of the name, as the saver chooses; null if none.
-static const PictureReader* ReaderFor(const char* file) {
-  const char* dot = std::strrchr(file, '.');
-  if (dot == nullptr) return nullptr;
-  for (const PictureReader& reader : kPictureReaders) {
-    if (SameIgnoringCase(dot, reader.extension)) return &reader;
-  }
-  return nullptr;
-}
-
 // Writes the whole block: header, colour table and rows, as held in memory.
 static bool WriteDib(const char* path, const PackedDib* picture) {
-  int64_t bytes = 40 + 4 * int64_t{DibColorCount(picture)} + int64_t{picture->biSizeImage};
+  int64_t bytes = PackedDibBytes(picture);
   FILE* file = std::fopen(path, "wb");
   if (file == nullptr) return false;
   size_t size = static_cast<size_t>(bytes);
@@ -111,13 +83,14 @@ static bool WriteDib(const char* path, const PackedDib* picture) {
 int RunPicture(int argc, char** argv) {
   PictureArgs args;
   if (!ParsePictureArgs(argc, argv, &args)) return PictureUsage();
-  const PictureReader* reader = ReaderFor(args.file);
-  if (reader == nullptr) {
+  // The saver's own rule: the text from the last '.' of the name, in any case.
+  FaceFormat format = FaceFormatOf(args.file);
+  if (format == kFaceNoFormat) {
     std::printf("unsupported extension\n");
     return 2;
   }
-  if (args.frameGiven && !reader->takesFrame) return PictureUsage();
-  PackedDib* picture = reader->load(args.file, args.frame);
+  if (args.frameGiven && format != kFaceGif) return PictureUsage();
+  PackedDib* picture = LoadPicture(format, args.file, args.frame);
   if (picture == nullptr) {
     std::printf("refused\n");
     return 1;

@@ -1,25 +1,22 @@
-// The GIF face loader: opens the file, has it parsed, and builds the 8-bit pictures of its frames.
-// Depends on the GIF parser and the packed DIB format; no Windows headers.
+// The GIF face loader: the file parsed, then the 8-bit pictures of its frames built on the logical
+// screen. Depends on the GIF parser and the packed DIB format.
 #include "picture/gif_loader.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "picture/gif_parser.h"
-#include "picture/readers.h"
-
-// A frame with neither a local nor a global palette gets a 256-entry grey ramp.
+// The frame's palette as the colour table; a frame with neither a local nor a global palette gets
+// a 256-entry grey ramp.
 static void WriteColorTable(PackedDib* picture, const GifPalette* palette, int n) {
   DibColor* colors = DibColors(picture);
+  if (palette == nullptr) {
+    FillGreyRamp(colors, n);
+    return;
+  }
   for (int i = 0; i < n; ++i) {
-    GifColor color = palette != nullptr ? palette->entries[i] : GifColor{static_cast<uint8_t>(i),
-                                                                          static_cast<uint8_t>(i),
-                                                                          static_cast<uint8_t>(i)};
-    colors[i].blue = color.blue;
-    colors[i].green = color.green;
-    colors[i].red = color.red;
-    colors[i].reserved = 0;
+    const GifColor& color = palette->entries[i];
+    colors[i] = DibColor{color.blue, color.green, color.red, 0};
   }
 }
 
@@ -54,19 +51,10 @@ static void PlaceFrame(const GifContents* contents, const GifFrame* frame, const
 PackedDib* BuildFramePicture(const GifContents* contents, const GifFrame* frame, const PackedDib* before) {
   const GifPalette* palette = frame->localPalette != nullptr ? frame->localPalette : contents->globalPalette;
   int n = palette != nullptr ? palette->count : 256;
-  int64_t stride = DibRowStride64(contents->screenWidth, 8);
-  int64_t imageSize = stride * contents->screenHeight;
-  PackedDib* picture = static_cast<PackedDib*>(GifAllocateZeroed(40 + 4 * static_cast<int64_t>(n) + imageSize));
+  PackedDib* picture = NewPackedDib(contents->screenWidth, contents->screenHeight, 8, n, GifLargestBlock);
   if (picture == nullptr) return nullptr;
-  picture->biSize = 40;
-  picture->biWidth = contents->screenWidth;
-  picture->biHeight = contents->screenHeight;
-  picture->biPlanes = 1;
-  picture->biBitCount = 8;
-  picture->biSizeImage = static_cast<uint32_t>(imageSize);
-  picture->biClrUsed = static_cast<uint32_t>(n);
   WriteColorTable(picture, palette, n);
-  PlaceFrame(contents, frame, before, DibBits(picture), stride);
+  PlaceFrame(contents, frame, before, DibBits(picture), DibRowStride64(contents->screenWidth, 8));
   return picture;
 }
 
@@ -77,8 +65,8 @@ void ReleaseGifFrameSet(GifFrameSet* set) {
   set->count = 0;
 }
 
-// The parsed file, or null when it cannot be opened or has no GIF signature.
-static GifContents* ParsePath(const char* path, ProblemHook hook, void* hookValue) {
+// The parsed file, or null when it cannot be opened or has no GIF signature; closed in any case.
+static GifContents* ParseGifPath(const char* path, ProblemHook hook, void* hookValue) {
   FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return nullptr;
   // A larger buffer than stdio's default: the sub-blocks are read 255 bytes at a time.
@@ -88,9 +76,9 @@ static GifContents* ParsePath(const char* path, ProblemHook hook, void* hookValu
   return contents;
 }
 
-GifFrameSet LoadGifFramesReporting(const char* path, ProblemHook hook, void* hookValue) {
+// Every frame's picture from the parsed contents (null: the empty set); the contents are released.
+static GifFrameSet FramePictures(GifContents* contents) {
   GifFrameSet set = {nullptr, 0};
-  GifContents* contents = ParsePath(path, hook, hookValue);
   if (contents == nullptr) return set;
   int32_t count = contents->frameCount;
   set.pictures = count > 0 ? static_cast<PackedDib**>(GifAllocateZeroed(count * static_cast<int64_t>(sizeof(PackedDib*))))
@@ -111,16 +99,28 @@ GifFrameSet LoadGifFramesReporting(const char* path, ProblemHook hook, void* hoo
   return set;
 }
 
-GifFrameSet LoadGifFrames(const char* path) { return LoadGifFramesReporting(path, nullptr, nullptr); }
-
-PackedDib* LoadGifReporting(const char* path, ProblemHook hook, void* hookValue) {
-  GifContents* contents = ParsePath(path, hook, hookValue);
+// The first frame's picture from the parsed contents (null: null); the contents are released. Only
+// that picture is built: later pictures would be released unused, and their memory (or an
+// allocation failure) must not decide whether the face loads.
+static PackedDib* FirstFramePicture(GifContents* contents) {
   if (contents == nullptr) return nullptr;
-  // Only the first frame's picture is built: later pictures would be released unused, and their
-  // memory (or an allocation failure) must not decide whether the face loads.
   PackedDib* picture = contents->frameCount > 0 ? BuildFramePicture(contents, contents->frames[0], nullptr) : nullptr;
   ReleaseGif(contents);
   return picture;
 }
 
+GifFrameSet LoadGifFramesReporting(const char* path, ProblemHook hook, void* hookValue) {
+  return FramePictures(ParseGifPath(path, hook, hookValue));
+}
+
+GifFrameSet LoadGifFrames(const char* path) { return LoadGifFramesReporting(path, nullptr, nullptr); }
+
+GifFrameSet ReadGifFrames(FILE* file) { return FramePictures(ParseGifFile(file, nullptr, nullptr)); }
+
+PackedDib* LoadGifReporting(const char* path, ProblemHook hook, void* hookValue) {
+  return FirstFramePicture(ParseGifPath(path, hook, hookValue));
+}
+
 PackedDib* LoadGif(const char* path) { return LoadGifReporting(path, nullptr, nullptr); }
+
+PackedDib* ReadGif(FILE* file) { return FirstFramePicture(ParseGifFile(file, nullptr, nullptr)); }

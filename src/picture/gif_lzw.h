@@ -4,8 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "picture/gif_byte_source.h"
-#include "picture/gif_contents.h"
+#include "picture/gif_parser.h"
 
 // Bytes allocated after a frame's pixels so strings can be copied in whole 8-byte pieces.
 enum { kGifPixelSlack = 16 };

@@ -1,18 +1,37 @@
-// The JPEG reader's link to libjpeg: the error record whose error_exit jumps back into LoadJpeg
-// instead of ending the process. Portable: libjpeg and the standard library only, no Windows headers.
+// The JPEG reader: libjpeg (its 6b interface) decodes, this turns the scanlines into a packed DIB;
+// also the one recovery point through which every libjpeg caller of the project runs. Keeps
+// <jpeglib.h> out of its users.
 #pragma once
-#include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 
-#include <jpeglib.h>
+#include "picture/packed_dib.h"
 
-// libjpeg's error manager followed by the reader's recovery point. The decompressor's err pointer
-// points at the manager, which is the first member, so JpegErrorExit finds the jump buffer from it.
-struct JpegErrorRecord {
-  jpeg_error_mgr manager;
-  std::jmp_buf recovery;
-};
+struct jpeg_common_struct;
 
-// libjpeg's error_exit for records set up as above: jumps to the record's recovery point with 1.
-// Never returns and never formats or shows libjpeg's message.
-[[noreturn]] void JpegErrorExit(j_common_ptr cinfo);
+// Returns a new PackedDib owned by the caller (free it with std::free), or null for every failure,
+// with no message of its own: the file opened "rb", read by ReadJpeg and closed on every path.
+PackedDib* LoadJpeg(const char* path);
+
+// The same on an open binary stream, which libjpeg reads from its current position; the stream
+// stays open. Grey files become 8-bit pictures with a grey ramp, colour files 24-bit pictures; null
+// for a stream that is not a JPEG, damage libjpeg cannot get past, a side outside 8..16384, a
+// component count other than 1 or 3, or no memory. No decompression parameter is changed from
+// libjpeg's defaults.
+PackedDib* ReadJpeg(FILE* file);
+
+// Runs steps(cinfo, data) with libjpeg's errors turned into a false result instead of the end of
+// the process: cinfo's error manager is set to libjpeg's defaults with an error_exit that jumps
+// back here. steps creates the compressor or decompressor first and returns its own verdict;
+// cinfo is destroyed afterwards on every path. No object with a destructor may live in steps or
+// in anything it calls, since the jump skips them.
+bool RunJpegSteps(jpeg_common_struct* cinfo, bool (*steps)(jpeg_common_struct* cinfo, void* data), void* data);
+
+// Writes pixels * 3 bytes to dest: every pixel's first and third byte exchanged (libjpeg's red,
+// green, blue become a DIB's blue, green, red). dest and source must not overlap; bytes of dest
+// beyond pixels * 3 are left alone. Uses the processor's byte shuffle where it has one (x86
+// SSSE3), otherwise CopyRgbAsBgrPlain.
+void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels);
+
+// The same, one pixel at a time, on every processor.
+void CopyRgbAsBgrPlain(uint8_t* dest, const uint8_t* source, uint32_t pixels);

@@ -3,9 +3,12 @@
 #pragma once
 #include <cstdint>
 
-// A packed DIB picture: one heap block that starts with this 40-byte BITMAPINFOHEADER and continues
-// with the colour table and the pixel rows (bottom-up, each padded to 4 bytes). GDI takes the block
-// as a BITMAPINFO followed by the bits.
+// The size of BITMAPINFOHEADER: the start of every packed DIB and the info header of a BMP file.
+constexpr int kDibHeaderSize = 40;
+
+// A packed DIB picture: one heap block that starts with this BITMAPINFOHEADER and continues with
+// the colour table and the pixel rows (bottom-up, each padded to 4 bytes). GDI takes the block as a
+// BITMAPINFO followed by the bits.
 struct PackedDib {
   uint32_t biSize;
   int32_t biWidth;
@@ -19,7 +22,7 @@ struct PackedDib {
   uint32_t biClrUsed;
   uint32_t biClrImportant;
 };
-static_assert(sizeof(PackedDib) == 40, "BITMAPINFOHEADER is 40 bytes");
+static_assert(sizeof(PackedDib) == kDibHeaderSize, "BITMAPINFOHEADER is 40 bytes");
 
 // One colour-table entry, RGBQUAD.
 struct DibColor {

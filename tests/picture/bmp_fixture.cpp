@@ -2,7 +2,7 @@
 #include "picture/bmp_fixture.h"
 
 #include "picture/calloc_probe.h"
-#include "picture/readers.h"
+#include "picture/bmp_reader.h"
 
 PictureOwner LoadBmpFixture(const std::string& name, const Bytes& bytes) {
   std::string path = WriteFixture(name + ".bmp", bytes, "bmp");

@@ -5,11 +5,10 @@
 
 #include <climits>
 
-#include "picture/bmp_builder.h"
+#include "common/bmp_builder.h"
 #include "picture/bmp_fixture.h"
-#include "picture/bmp_layout.h"
+#include "picture/bmp_reader.h"
 #include "picture/calloc_probe.h"
-#include "picture/readers.h"
 
 static Bytes Cut(const Bytes& bytes, size_t length) { return Bytes(bytes.begin(), bytes.begin() + length); }
 

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "picture/bmp_builder.h"
+#include "common/bmp_builder.h"
 #include "picture/bmp_fixture.h"
 #include "picture/calloc_probe.h"
-#include "picture/readers.h"
+#include "picture/bmp_reader.h"
 
 static int64_t PixelBytes(const BmpFields& f) { return f.height * RowBytes(f.width, f.bitCount); }
 

@@ -7,7 +7,6 @@
 
 #include "gif_test_support.h"
 #include "picture/gif_loader.h"
-#include "picture/readers.h"
 
 namespace {
 

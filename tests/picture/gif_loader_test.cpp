@@ -10,7 +10,6 @@
 
 #include "gif_test_support.h"
 #include "picture/gif_loader.h"
-#include "picture/readers.h"
 
 namespace {
 

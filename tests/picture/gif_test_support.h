@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "common/test_files.h"
-#include "gif_encoder.h"
-#include "picture/gif_contents.h"
+#include "common/gif_encoder.h"
+#include "picture/gif_parser.h"
 
 struct Problem {
   std::string message;

@@ -10,9 +10,8 @@
 #include <string>
 
 #include "common/test_files.h"
-#include "picture/jpeg_codec.h"
-#include "picture/readers.h"
-#include "picture/rgb_to_bgr.h"
+#include "common/jpeg_codec.h"
+#include "picture/jpeg_reader.h"
 
 namespace {
 

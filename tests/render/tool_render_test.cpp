@@ -12,8 +12,8 @@
 #include "raster_reference.h"
 #include "render/frame_step.h"
 #include "saver_fixture.h"
-#include "picture/gif_encoder.h"
-#include "picture/jpeg_codec.h"
+#include "common/gif_encoder.h"
+#include "common/jpeg_codec.h"
 #include "settings/face_name.h"
 #include "tools/tool_run.h"
 

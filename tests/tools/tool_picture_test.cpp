@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "common/test_files.h"
-#include "picture/bmp_builder.h"
-#include "picture/gif_encoder.h"
-#include "picture/jpeg_codec.h"
+#include "common/bmp_builder.h"
+#include "common/gif_encoder.h"
+#include "common/jpeg_codec.h"
 #include "picture/readers.h"
 #include "tools/tool_run.h"
 

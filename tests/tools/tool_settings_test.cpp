@@ -6,9 +6,9 @@
 #include <string>
 
 #include "common/test_files.h"
-#include "picture/bmp_builder.h"
-#include "picture/gif_encoder.h"
-#include "picture/jpeg_codec.h"
+#include "common/bmp_builder.h"
+#include "common/gif_encoder.h"
+#include "common/jpeg_codec.h"
 #include "tools/tool_run.h"
 
 // A folder holding a picture of each kind and the settings file my.ini with text; the tool runs inside it, so the

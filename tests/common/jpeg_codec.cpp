@@ -1,8 +1,7 @@
 // Test-side JPEG codec: encodes fixtures through libjpeg's compressor and decodes files with the
 // library's defaults as the reference the reader is compared with. Portable (also built by MinGW).
-#include "picture/jpeg_codec.h"
+#include "common/jpeg_codec.h"
 
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 
@@ -58,6 +57,24 @@ void Compress(jpeg_compress_struct* cinfo, const JpegOptions& options, uint8_t* 
   jpeg_finish_compress(cinfo);
 }
 
+// What EncodeJpeg's steps share with it; EncodeJpeg's vector stays out of the steps, which a
+// libjpeg error leaves by a jump.
+struct CompressJob {
+  const JpegOptions* options;
+  uint8_t* row;
+  unsigned char** target;
+  unsigned long* size;
+};
+
+bool CompressSteps(j_common_ptr common, void* data) {
+  auto* cinfo = reinterpret_cast<j_compress_ptr>(common);
+  const auto* job = static_cast<const CompressJob*>(data);
+  jpeg_create_compress(cinfo);
+  jpeg_mem_dest(cinfo, job->target, job->size);
+  Compress(cinfo, *job->options, job->row);
+  return true;
+}
+
 }  // namespace
 
 Bytes EncodeJpeg(const JpegOptions& options) {
@@ -65,17 +82,9 @@ Bytes EncodeJpeg(const JpegOptions& options) {
   // libjpeg keeps the addresses of target and size and fills them in; they live in memory.
   unsigned char* target = nullptr;
   unsigned long size = 0;
-  JpegErrorRecord error;
+  CompressJob job = {&options, row.data(), &target, &size};
   jpeg_compress_struct cinfo;
-  cinfo.err = jpeg_std_error(&error.manager);
-  error.manager.error_exit = JpegErrorExit;
-  const bool ok = setjmp(error.recovery) == 0;
-  if (ok) {
-    jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &target, &size);
-    Compress(&cinfo, options, row.data());
-  }
-  jpeg_destroy_compress(&cinfo);
+  const bool ok = RunJpegSteps(reinterpret_cast<j_common_ptr>(&cinfo), CompressSteps, &job);
   Bytes file;
   if (ok && target != nullptr) file.assign(target, target + size);
   std::free(target);
@@ -84,8 +93,19 @@ Bytes EncodeJpeg(const JpegOptions& options) {
 
 namespace {
 
-// Decodes into reference->samples; libjpeg errors jump back to the caller's recovery point.
-void Decompress(jpeg_decompress_struct* cinfo, const Bytes& file, ReferenceImage* reference) {
+struct DecodeJob {
+  const Bytes* file;
+  ReferenceImage* reference;
+};
+
+// Decodes into reference->samples, which DecodeReference owns, so the jump of a libjpeg error
+// skips no destructor.
+bool DecompressSteps(j_common_ptr common, void* data) {
+  auto* cinfo = reinterpret_cast<j_decompress_ptr>(common);
+  const auto* job = static_cast<const DecodeJob*>(data);
+  const Bytes& file = *job->file;
+  ReferenceImage* reference = job->reference;
+  jpeg_create_decompress(cinfo);
   jpeg_mem_src(cinfo, file.data(), static_cast<unsigned long>(file.size()));
   jpeg_read_header(cinfo, TRUE);
   jpeg_start_decompress(cinfo);
@@ -96,43 +116,42 @@ void Decompress(jpeg_decompress_struct* cinfo, const Bytes& file, ReferenceImage
   reference->samples.assign(rowSize * reference->height, 0);
   while (cinfo->output_scanline < cinfo->output_height) {
     JSAMPROW rows[1] = {reference->samples.data() + rowSize * cinfo->output_scanline};
-    if (jpeg_read_scanlines(cinfo, rows, 1) != 1) return;
+    if (jpeg_read_scanlines(cinfo, rows, 1) != 1) return true;
   }
   jpeg_finish_decompress(cinfo);
   reference->ok = true;
+  return true;
+}
+
+// Whether the header reads as JPEG_HEADER_OK, into *ok.
+struct HeaderJob {
+  const Bytes* file;
+  bool ok;
+};
+
+bool HeaderSteps(j_common_ptr common, void* data) {
+  auto* cinfo = reinterpret_cast<j_decompress_ptr>(common);
+  auto* job = static_cast<HeaderJob*>(data);
+  jpeg_create_decompress(cinfo);
+  jpeg_mem_src(cinfo, job->file->data(), static_cast<unsigned long>(job->file->size()));
+  job->ok = jpeg_read_header(cinfo, TRUE) == JPEG_HEADER_OK;
+  return true;
 }
 
 }  // namespace
 
 ReferenceImage DecodeReference(const Bytes& file) {
   ReferenceImage reference;
-  JpegErrorRecord error;
+  DecodeJob job = {&file, &reference};
   jpeg_decompress_struct cinfo;
-  cinfo.err = jpeg_std_error(&error.manager);
-  error.manager.error_exit = JpegErrorExit;
-  if (setjmp(error.recovery) == 0) {
-    jpeg_create_decompress(&cinfo);
-    Decompress(&cinfo, file, &reference);
-  } else {
-    reference.ok = false;
-  }
-  jpeg_destroy_decompress(&cinfo);
+  if (!RunJpegSteps(reinterpret_cast<j_common_ptr>(&cinfo), DecompressSteps, &job)) reference.ok = false;
   return reference;
 }
 
 bool ReadsHeader(const Bytes& file) {
-  JpegErrorRecord error;
+  HeaderJob job = {&file, false};
   jpeg_decompress_struct cinfo;
-  cinfo.err = jpeg_std_error(&error.manager);
-  error.manager.error_exit = JpegErrorExit;
-  bool ok = false;
-  if (setjmp(error.recovery) == 0) {
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
-    ok = jpeg_read_header(&cinfo, TRUE) == JPEG_HEADER_OK;
-  }
-  jpeg_destroy_decompress(&cinfo);
-  return ok;
+  return RunJpegSteps(reinterpret_cast<j_common_ptr>(&cinfo), HeaderSteps, &job) && job.ok;
 }
 
 long FindMarker(const Bytes& file, uint8_t code, size_t from) {

@@ -1,5 +1,5 @@
 // Builds BMP files byte by byte for the tests: the two headers from a few fields, numbered colour
-// entries and a pixel array of a known pattern. Test code only; depends on tests/common.
+// entries and a pixel array of a known pattern. Test code only; depends on test_files alone.
 #pragma once
 #include <cstdint>
 

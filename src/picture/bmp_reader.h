@@ -1,18 +1,25 @@
-// The BMP reader's decisions, made from the two file headers and the file length alone: whether the
-// file can become a packed DIB, its colour count, where its pixels start and the block's size.
-// No file access, no allocation, no Windows headers.
+// The BMP reader: an uncompressed BMP file straight into a packed DIB, with its decisions made from
+// the two file headers and the file length before anything is allocated.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 
-constexpr int kBmpFileHeaderSize = 14;  // BITMAPFILEHEADER
-constexpr int kBmpInfoHeaderSize = 40;  // BITMAPINFOHEADER
-constexpr int kBmpHeadersSize = kBmpFileHeaderSize + kBmpInfoHeaderSize;
+#include "picture/packed_dib.h"
+
+constexpr int kBmpFileHeaderSize = 14;  // BITMAPFILEHEADER; the info header is kDibHeaderSize
+constexpr int kBmpHeadersSize = kBmpFileHeaderSize + kDibHeaderSize;
 constexpr uint16_t kBmpType = 0x4D42;  // "BM"
-constexpr int kBmpMinSide = 8;
-constexpr int kBmpMaxSide = 16384;
 // The largest block the reader builds: DibColorCount returns an int and DibBits adds 4 times it, and
 // a 32-bit build cannot hold more anyway. Every picture of legal size fits with room to spare.
 constexpr int64_t kBmpMaxBlockBytes = INT32_MAX;
+
+// Returns a new PackedDib owned by the caller (free it with std::free), or null for every failure,
+// with no message of its own: the file opened "rb", read by ReadBmp and closed on every path.
+PackedDib* LoadBmp(const char* path);
+
+// The same on an open binary stream, read from its start (its length is taken by seeking to its end
+// and back); the stream stays open and its position is left where the reads ended.
+PackedDib* ReadBmp(FILE* file);
 
 // The header fields the reader uses, decoded from the file's little-endian bytes.
 struct BmpHeaders {
@@ -42,5 +49,6 @@ void DecodeBmpInfoHeader(const uint8_t* bytes, BmpHeaders* headers);
 
 // Applies every check from the info header's size on, in the reader's order, and refuses (false)
 // any file whose colour entries or pixel array would reach past fileLength, so that nothing is
-// allocated that the file cannot fill. On true, layout says what to allocate and read.
+// allocated that the file cannot fill. On true, layout says what to allocate and read. Every size
+// is computed in 64 bits, so no header can overflow them in any build.
 bool PlanBmp(const BmpHeaders& headers, int64_t fileLength, BmpLayout* layout);

@@ -1,6 +1,6 @@
 // The test GIF writer: an LZW encoder that mirrors the decoder's table and code-width rules, and
 // the block layout of whole files. Test code only; it does not use the reader under test.
-#include "gif_encoder.h"
+#include "common/gif_encoder.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The BMP builder of the tests: fields in, file bytes out, every byte of the layout written here.
-// Test code only; depends on tests/common.
-#include "picture/bmp_builder.h"
+// Test code only; depends on test_files alone.
+#include "common/bmp_builder.h"
 
 uint32_t EntryValue(int k) { return 0x00102030u + static_cast<uint32_t>(k) * 0x00010305u; }
 

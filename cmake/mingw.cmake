@@ -1,0 +1,20 @@
+# The MinGW-w64 cross toolchain for the triple in WHIRLBOX_MINGW_TRIPLE, written once: the presets
+# reach it through mingw-x86_64.cmake and mingw-i686.cmake, and scripts/install-deps.sh builds
+# libjpeg with the same files. Programs built here run through a plain `wine` found on PATH.
+if(NOT WHIRLBOX_MINGW_TRIPLE)
+  message(FATAL_ERROR "set WHIRLBOX_MINGW_TRIPLE before including mingw.cmake")
+endif()
+set(CMAKE_SYSTEM_NAME Windows)
+if(WHIRLBOX_MINGW_TRIPLE MATCHES "^i686-")
+  set(CMAKE_SYSTEM_PROCESSOR X86)
+else()
+  set(CMAKE_SYSTEM_PROCESSOR AMD64)
+endif()
+set(CMAKE_C_COMPILER ${WHIRLBOX_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${WHIRLBOX_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${WHIRLBOX_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${WHIRLBOX_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
