@@ -33,7 +33,8 @@ done
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: preparing the Wine prefix $WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
+  # A `wine64` on PATH is the emulated 32-bit Wine's (scripts/wine32-setup.sh): its wineboot fills syswow64.
+  if command -v wine64 >/dev/null; then wine64 wineboot -i >/dev/null 2>&1 || true; else wineboot -i >/dev/null 2>&1 || true; fi
   wineserver -w || true
   [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-session: wineboot could not prepare $WINEPREFIX"; exit 1; }
 fi

@@ -2,7 +2,7 @@
 # The install kit under Wine's cmd: install.cmd puts whirlbox.scr into the system folder and writes a
 # settings file naming the samples only when there is none; uninstall.cmd removes what install put
 # there and keeps a settings file it did not write. Needs WINEPREFIX.
-#   kit_test.sh <whirlbox-kit.zip>
+#   kit_test.sh <whirlbox-kit.zip>      (each Windows build tests its own kit)
 set -u
 zip=$1
 [ -f "$zip" ] || { echo "FAIL: no kit at $zip"; exit 1; }
@@ -25,10 +25,14 @@ check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((fa
 system=$(ls -d "$windows"/[Ss]ys[Ww][Oo][Ww]64 2>/dev/null || echo "$windows/system32")
 samples="$WINEPREFIX/drive_c/ProgramData/WhirlBox/samples"
 
-for f in whirlbox.scr install.cmd uninstall.cmd README.txt samples/face1.bmp samples/face2.gif samples/face3.jpg \
+for f in whirlbox.scr whirlbox-tool.exe install.cmd uninstall.cmd README.txt samples/face1.bmp samples/face2.gif samples/face3.jpg \
          samples/face4.jpg samples/face5.bmp samples/face6.gif; do
   check "the kit holds $f" "[ -f '$kit/$f' ]"
 done
+
+# The kit's tool answers for a sample as the platform writes text: one line ending in CR LF.
+answer=$(wine "$kit/whirlbox-tool.exe" picture 'C:\whirlbox-kit\samples\face3.jpg' 2>/dev/null | od -An -c -w256 | tr -s ' ')
+check "the kit's whirlbox-tool.exe loads a sample JPEG" "[[ '$answer' == *' 2 4 - b i t 0 c o l o u r s \r \n' ]]"
 
 rm -f "$ini"
 wine cmd /c 'C:\whirlbox-kit\install.cmd' > "$work/install.out" 2>&1

@@ -14,10 +14,9 @@ ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
 samples="$WINEPREFIX/drive_c/whirlbox/samples"
 [ -f "$ini" ] && cp "$ini" "$work/ini.saved"
 cleanup() {
-  # Only the programs this script started: other runs on the machine have savers of their own.
-  local left
-  left=$(jobs -p)
-  [ -z "$left" ] || kill $left 2>/dev/null
+  # A saver this script started and a failed case left running: only this script's own jobs (a pattern
+  # would also match other savers on the machine, and misses the emulator running the 32-bit one).
+  kill $(jobs -p) 2>/dev/null
   if [ -f "$work/ini.saved" ]; then cp "$work/ini.saved" "$ini"; else rm -f "$ini"; fi
   rm -rf "$work"
 }

@@ -1,7 +1,6 @@
 // whirlbox-tool picture, run as a program on fixture files: the lines it prints, its exit codes and
 // the block that --dib writes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Runs the built whirlbox-tool (WHIRLBOX_TOOL) as a program and collects what it prints. Test code
-// only; POSIX (popen).
+// only; popen, so POSIX or Windows.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,5 +1,8 @@
 # Shell helpers for tests that drive Wine windows on an X display without a window manager.
 
+# emulated_wine: true when `wine` on PATH is the emulated 32-bit Wine of scripts/wine32-setup.sh.
+emulated_wine() { grep -qs qemu-i386-static "$(command -v wine)"; }
+
 # wait_for_window <name regex> <pid> <seconds>: prints the X window id once a window with that name
 # exists; fails if the process ends first or time runs out. Polls: a fresh prefix can be slow.
 wait_for_window() {
@@ -11,6 +14,32 @@ wait_for_window() {
     sleep 0.1
   done
   return 1
+}
+
+# wait_for_keys <window> <seconds>: waits until the window has drawn itself (it shows more than one
+# colour) and then blinks its caret (a capture returns to an earlier one after a change) or stays
+# unchanged for a second: it then holds the keyboard focus and takes keys. Under the emulated 32-bit
+# Wine a dialog can need seconds for that after it appears.
+wait_for_keys() {
+  local capture seen=" " now previous="" same=0 i status=1
+  capture=$(mktemp)
+  for ((i = 0; i < $2 * 5; i++)); do
+    if ! xwd -id "$1" -silent > "$capture" 2>/dev/null; then  # not viewable yet, or gone
+      xdotool getwindowname "$1" >/dev/null 2>&1 || break
+      sleep 0.2
+      continue
+    fi
+    now=$(md5sum < "$capture" | cut -c1-32)
+    if [ "$(convert "xwd:$capture" -format '%k' info: 2>/dev/null)" -gt 1 ] 2>/dev/null; then
+      if [ "$now" = "$previous" ]; then same=$((same + 1)); else same=0; fi
+      if [ "$same" -ge 5 ] || { [ "$now" != "$previous" ] && [[ "$seen" == *" $now "* ]]; }; then status=0; break; fi
+      seen+="$now "
+    fi
+    previous=$now
+    sleep 0.2
+  done
+  rm -f "$capture"
+  return $status
 }
 
 # click_ok <window>: clicks the OK button of a message box (centred, near its bottom edge); keys do
