@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include <jpeglib.h>
 
+#include "photo_jpeg.h"
 #include "picture/jpeg_reader.h"
 
 namespace {
@@ -23,53 +23,12 @@ namespace {
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-// A photo-like pattern: smooth gradients, a few hard edges and some noise, so that the entropy
-// decoder has about the work of a real photo at quality 85.
-uint8_t PhotoSample(int x, int y, int c, uint32_t* noise) {
-  *noise = *noise * 1664525u + 1013904223u;
-  const int smooth = (x * (3 + c) / 40 + y * (5 - c) / 30) & 0xff;
-  const int edge = ((x / 250 + y / 190) & 1) ? 40 : 0;
-  return static_cast<uint8_t>(smooth + edge + static_cast<int>((*noise >> 24) & 15));
-}
-
-// Writes a kWidth x kHeight JPEG of the given component count (1 or 3) to path.
-void WriteBenchFile(const std::string& path, int components) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) std::abort();
-  jpeg_error_mgr manager;
-  jpeg_compress_struct cinfo;
-  cinfo.err = jpeg_std_error(&manager);
-  jpeg_create_compress(&cinfo);
-  jpeg_stdio_dest(&cinfo, file);
-  cinfo.image_width = kWidth;
-  cinfo.image_height = kHeight;
-  cinfo.input_components = components;
-  cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 85, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(kWidth) * components);
-  uint32_t noise = 12345;
-  JSAMPROW rows[1] = {row.data()};
-  while (cinfo.next_scanline < cinfo.image_height) {
-    for (int x = 0; x < kWidth; ++x) {
-      for (int c = 0; c < components; ++c) {
-        row[static_cast<size_t>(x) * components + c] = PhotoSample(x, static_cast<int>(cinfo.next_scanline), c, &noise);
-      }
-    }
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::fclose(file);
-}
-
 const std::string& BenchFile(int components) {
   static std::string paths[2];
   std::string& path = paths[components == 1 ? 0 : 1];
   if (path.empty()) {
     path = std::string("/tmp/whirlbox_jpeg_bench_") + (components == 1 ? "grey" : "colour") + ".jpg";
-    WriteBenchFile(path, components);
+    if (!WritePhotoJpeg(path, kWidth, kHeight, components, false)) std::abort();
   }
   return path;
 }

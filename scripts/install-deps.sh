@@ -47,9 +47,11 @@ build_jpeg() {  # $1 = target triple
   # The project's own toolchain file for the triple (cmake/mingw-<arch>.cmake).
   local tc="$here/cmake/mingw-${triple%%-*}.cmake"
   echo "install-deps: building libjpeg-turbo for $triple"
+  # THREAD_LOCAL: the library's SIMD detection flags are per thread, as in Debian's own build, since
+  # the saver decodes its pictures on several threads (without TurboJPEG the library leaves it empty).
   cmake -S "$src" -B "$cache/jpeg-build-$triple" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$tc" \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DCMAKE_BUILD_TYPE=Release \
-    -Wno-dev >/dev/null
+    -DTHREAD_LOCAL=__thread -Wno-dev >/dev/null
   cmake --build "$cache/jpeg-build-$triple" >/dev/null
   cmake --install "$cache/jpeg-build-$triple" >/dev/null
 }

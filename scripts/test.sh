@@ -20,7 +20,7 @@ mkdir -p build
 scripts/wine32-setup.sh > build/wine32-setup.log 2>&1 &
 wine32_setup=$!
 
-for preset in native native-asan fuzz windows windows32; do
+for preset in native native-asan native-tsan fuzz windows windows32; do
   step "building $preset"
   cmake --preset "$preset" >/dev/null  # every time: a changed preset reaches an existing build folder
   cmake --build --preset "$preset" -j "$jobs"
@@ -40,6 +40,9 @@ step "native tests, shuffled with GTEST_RANDOM_SEED=$seed"
 step "sanitizer tests, shuffled with GTEST_RANDOM_SEED=$seed"
 "${shuffled[@]}" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/native-asan --no-tests=error --output-on-failure --timeout 900 -j "$jobs"
+
+step "thread sanitizer test (the face pool)"
+TSAN_OPTIONS=halt_on_error=1 build/native-tsan/tests/settings/tests_face_loads
 
 # Both Windows builds add their large-picture figures here.
 rm -f build/large-pictures.txt

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "settings/settings_state.h"
-#include "shell/fatal.h"
 
 static char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -25,13 +24,22 @@ FaceFormat FaceFormatOf(const char* name) {
   return kFaceNoFormat;
 }
 
-FaceFormat ReadFaceName(TextFile* text, int line, char* name) {
-  if (!ReadTextLine(text, name, kFaceNameSize)) Abort(kFatalReadLine.code, kFatalReadLine.format, line);
+FaceFormat ReadFaceName(TextFile* text, char* name, const FatalCall** fault) {
+  *fault = nullptr;
+  if (!ReadTextLine(text, name, kFaceNameSize)) {
+    name[0] = '\0';  // fgets leaves it indeterminate; the message does not show it
+    *fault = &kFatalReadLine;
+    return kFaceNoFormat;
+  }
   char* lineFeed = std::strchr(name, '\n');
   if (lineFeed != nullptr) *lineFeed = '\0';
-  if (std::strlen(name) < 4) Abort(kFatalShortName.code, kFatalShortName.format, line);
-  if (std::strrchr(name, '.') == nullptr) Abort(kFatalNoDot.code, kFatalNoDot.format, line, name);
   FaceFormat format = FaceFormatOf(name);
-  if (format == kFaceNoFormat) Abort(kFatalBadExtension.code, kFatalBadExtension.format, line, name);
-  return format;
+  if (std::strlen(name) < 4) {
+    *fault = &kFatalShortName;
+  } else if (std::strrchr(name, '.') == nullptr) {
+    *fault = &kFatalNoDot;
+  } else if (format == kFaceNoFormat) {
+    *fault = &kFatalBadExtension;
+  }
+  return *fault == nullptr ? format : kFaceNoFormat;
 }

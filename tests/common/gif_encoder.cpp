@@ -188,3 +188,15 @@ Bytes EncodeGif(const TestGif& gif) {
   if (gif.trailer) Put8(out, 0x3B);
   return out;
 }
+
+Bytes EncodeScreenGif(int width, int height, std::vector<uint8_t> pixels) {
+  TestGif gif;
+  gif.width = width;
+  gif.height = height;
+  TestFrame frame;
+  frame.width = width;
+  frame.height = height;
+  frame.pixels = std::move(pixels);
+  gif.frames.push_back(std::move(frame));
+  return EncodeGif(gif);
+}

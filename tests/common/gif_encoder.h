@@ -53,5 +53,8 @@ std::vector<int> InterlacedOrder(int height);
 // A complete file.
 Bytes EncodeGif(const TestGif& gif);
 
+// A file of one frame covering the whole screen, with the default palette; pixels top row first.
+Bytes EncodeScreenGif(int width, int height, std::vector<uint8_t> pixels);
+
 // A header: "GIF89a", screen descriptor and global palette of colors entries (0: none).
 Bytes GifHeaderBytes(int width, int height, int colors, int background);

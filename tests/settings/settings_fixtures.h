@@ -13,7 +13,8 @@ std::string SixNames(const std::string& lineEnd = "\n");
 std::string WriteSettingsFile(const std::string& name, const std::string& text);
 
 // The paths the fake readers were given since the last ClearReaderCalls, each prefixed with the
-// reader's name ("bmp:", "gif:", "jpg:"). A path containing "broken" gives null.
+// reader's name ("bmp:", "gif:", "jpg:"), in the order the loader's threads called them. A path
+// containing "broken" gives null.
 extern std::vector<std::string> ReaderCalls;
 void ClearReaderCalls();
 extern const PictureReaders kFakeReaders;

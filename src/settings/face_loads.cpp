@@ -1,0 +1,107 @@
+// The pool that decodes the face pictures side by side. Portable: std::thread, no Windows headers.
+// Never calls Abort and touches no global but FaceLoadThreads: the readers it runs share no mutable
+// state (each load has its own file, its own libjpeg decompressor and its own GIF problem hook).
+#include "settings/face_loads.h"
+
+#include <cstdlib>
+#include <system_error>
+
+int FaceLoadThreads = 0;
+
+static int PoolSize() {
+  int threads = FaceLoadThreads > 0 ? FaceLoadThreads : static_cast<int>(std::thread::hardware_concurrency());
+  if (threads < 1) threads = 1;  // hardware_concurrency is 0 when the count is unknown
+  return threads < kFaceCount ? threads : kFaceCount;
+}
+
+static PackedDib* RunReader(const PictureReaders* readers, FaceFormat format, const char* name) {
+  if (format == kFaceBmp) return readers->bmp(name);
+  if (format == kFaceGif) return readers->gif(name);
+  return readers->jpeg(name);
+}
+
+// Takes the next queued face and loads it with the lock released; false if none is waiting. A face
+// after a failed one is marked done without being loaded.
+static bool LoadNextFace(FaceLoads* loads, std::unique_lock<std::mutex>& held) {
+  if (loads->taken == loads->queued) return false;
+  const int face = loads->taken++;
+  PackedDib* picture = nullptr;
+  if (face < loads->firstFailed) {
+    held.unlock();
+    picture = RunReader(loads->readers, loads->formats[face], loads->names[face]);
+    held.lock();
+    if (picture == nullptr && face < loads->firstFailed) loads->firstFailed = face;
+  }
+  loads->pictures[face] = picture;
+  loads->done[face] = true;
+  loads->changed.notify_all();
+  return true;
+}
+
+// One of the pool's threads: loads faces until the pool closes.
+static void LoadFaces(FaceLoads* loads) {
+  std::unique_lock<std::mutex> held(loads->lock);
+  for (;;) {
+    loads->changed.wait(held, [loads] { return loads->taken < loads->queued || loads->closing; });
+    if (loads->closing) return;
+    LoadNextFace(loads, held);
+  }
+}
+
+void StartFaceLoads(FaceLoads* loads, const PictureReaders* readers) {
+  loads->readers = readers;
+  for (int i = 0; i < kFaceCount; ++i) {
+    loads->names[i] = nullptr;
+    loads->formats[i] = kFaceNoFormat;
+    loads->pictures[i] = nullptr;
+    loads->done[i] = false;
+  }
+  loads->queued = loads->taken = 0;
+  loads->firstFailed = kFaceCount;
+  loads->closing = false;
+  // The thread that waits for the pictures loads too, so a thread the system refuses only costs
+  // speed: the pool goes on with the threads it got (std::thread reports a refusal by throwing).
+  const int wanted = PoolSize() - 1;
+  loads->threadCount = 0;
+  while (loads->threadCount < wanted) {
+    try {
+      loads->threads[loads->threadCount] = std::thread(LoadFaces, loads);
+    } catch (const std::system_error&) {
+      break;
+    }
+    ++loads->threadCount;
+  }
+}
+
+void QueueFaceLoad(FaceLoads* loads, int face, FaceFormat format, const char* name) {
+  std::lock_guard<std::mutex> held(loads->lock);
+  loads->names[face] = name;
+  loads->formats[face] = format;
+  loads->queued = face + 1;
+  loads->changed.notify_all();
+}
+
+PackedDib* WaitFaceLoad(FaceLoads* loads, int face) {
+  std::unique_lock<std::mutex> held(loads->lock);
+  // The waiting thread is one of the loaders too: it takes faces no other thread has taken yet.
+  while (!loads->done[face]) {
+    if (!LoadNextFace(loads, held)) loads->changed.wait(held);
+  }
+  PackedDib* picture = loads->pictures[face];
+  loads->pictures[face] = nullptr;
+  return picture;
+}
+
+void StopFaceLoads(FaceLoads* loads) {
+  {
+    std::lock_guard<std::mutex> held(loads->lock);
+    loads->closing = true;
+    loads->changed.notify_all();
+  }
+  for (int t = 0; t < loads->threadCount; ++t) loads->threads[t].join();
+  loads->threadCount = 0;
+  for (int i = 0; i < kFaceCount; ++i) {
+    std::free(loads->pictures[i]);
+    loads->pictures[i] = nullptr;
+  }
+}
