@@ -63,7 +63,10 @@ static void RegisterSaverClass() {
 
 static void CreatePreviewWindow(HWND host) {
   RECT client;
-  GetClientRect(host, &client);
+  // The host may have gone since it was checked; then there is no size to create the child with.
+  if (!GetClientRect(host, &client)) {
+    Abort(kFatalPreviewWindow.code, kFatalPreviewWindow.format, static_cast<int>(GetLastError()));
+  }
   SaverWindow = CreateWindowExA(0, kSaverClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right - client.left,
                                 client.bottom - client.top, host, nullptr, AppInstance, nullptr);
   if (SaverWindow == nullptr) {
