@@ -2,7 +2,8 @@
 # Runs a command with a private X display (Xvfb) and a persistent wineserver for a Wine prefix kept
 # in the build tree, then stops both. Used by the test command for the Windows tests.
 #   scripts/wine-session.sh <command> [args...]
-# WHIRLBOX_SCREEN sets the display's size and depth (default 1024x768x24).
+# WHIRLBOX_SCREEN sets the display's size and depth (default 1024x768x24); WHIRLBOX_XVFB_ARGS adds
+# arguments to Xvfb (more screens, Xinerama).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
@@ -16,7 +17,8 @@ if [ -z "$display" ]; then
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
   done
 fi
-Xvfb ":$display" -screen 0 "${WHIRLBOX_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
+# Unquoted on purpose: the extra arguments split at blanks.
+Xvfb ":$display" -screen 0 "${WHIRLBOX_SCREEN:-1024x768x24}" -nolisten tcp ${WHIRLBOX_XVFB_ARGS:-} >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true

@@ -4,9 +4,13 @@
 #pragma once
 #include <cstdio>
 
+// How a step of the rewrite ended. A refusal (access denied, or another program holding the file)
+// is told apart because writing the file in place may still be allowed where it happens.
+enum FileStep { kFileDone, kFileRefused, kFileFailed };
+
 // Flushes file's buffers and asks the system to put its data on disk. False on failure.
 bool CommitFile(std::FILE* file);
 
-// Moves the file written to target's place, replacing target if it exists. False, with target as it
-// was, on failure.
-bool ReplaceWithFile(const char* target, const char* written);
+// Moves the file written to target's place, replacing target if it exists. On failure target is
+// as it was.
+FileStep ReplaceWithFile(const char* target, const char* written);

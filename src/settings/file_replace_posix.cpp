@@ -2,10 +2,14 @@
 // which replaces the target atomically. Native build only.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "settings/file_replace.h"
 
 bool CommitFile(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
-bool ReplaceWithFile(const char* target, const char* written) { return std::rename(written, target) == 0; }
+FileStep ReplaceWithFile(const char* target, const char* written) {
+  if (std::rename(written, target) == 0) return kFileDone;
+  return errno == EACCES || errno == EPERM ? kFileRefused : kFileFailed;
+}

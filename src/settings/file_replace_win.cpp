@@ -10,6 +10,8 @@
 
 bool CommitFile(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 
-bool ReplaceWithFile(const char* target, const char* written) {
-  return MoveFileExA(written, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+FileStep ReplaceWithFile(const char* target, const char* written) {
+  if (MoveFileExA(written, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) return kFileDone;
+  DWORD error = GetLastError();
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? kFileRefused : kFileFailed;
 }

@@ -3,6 +3,7 @@
 // written, so a full disk or an interrupted write never leaves a short file behind.
 #include "settings/settings_file.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -133,16 +134,32 @@ static bool WriteSettingsText(std::FILE* file) {
   return CommitFile(file);
 }
 
-void SaveSettingsTo(const char* path) {
-  std::string written = std::string(path) + ".new";
-  std::FILE* file = std::fopen(written.c_str(), "w");
-  if (file == nullptr) Abort(kFatalWriteSettings);
+// Writes the settings to path, creating or emptying it; the close is checked as well.
+static FileStep WriteSettingsFile(const char* path) {
+  std::FILE* file = std::fopen(path, "w");
+  if (file == nullptr) {
+    // The Windows runtime reports a sharing violation as EACCES too.
+    return errno == EACCES || errno == EPERM ? kFileRefused : kFileFailed;
+  }
   bool whole = WriteSettingsText(file);
   if (std::fclose(file) != 0) whole = false;
-  if (!whole || !ReplaceWithFile(path, written.c_str())) {
+  return whole ? kFileDone : kFileFailed;
+}
+
+void SaveSettingsTo(const char* path) {
+  std::string written = std::string(path) + ".new";
+  FileStep step = WriteSettingsFile(written.c_str());
+  if (step == kFileDone) {
+    step = ReplaceWithFile(path, written.c_str());
+    if (step != kFileDone) std::remove(written.c_str());
+  } else if (step == kFileFailed) {
     std::remove(written.c_str());
-    Abort(kFatalWriteSettings);
   }
+  if (step == kFileDone) return;
+  // A folder that lets a standard user rewrite the file but not create one beside it, or a file held
+  // open by a program that shares writing but not replacing: the old file is overwritten in place.
+  if (step == kFileRefused && WriteSettingsFile(path) == kFileDone) return;
+  Abort(kFatalWriteSettings);
 }
 
 void SaveSettings() { SaveSettingsTo(SettingsPath); }

@@ -63,8 +63,9 @@ void LoadSettingsFrom(const char* path, const PictureReaders& readers);
 void LoadSettings();
 
 // Writes FaceFiles, SizeSetting and SpeedSetting to path in text mode, beside the file first and
-// in its place only once the whole write succeeded. On any failure the old file stays and the
-// process ends through Abort 336.
+// in its place only once the whole write succeeded. Where the system refuses the new file or the
+// move, path is rewritten in place. On failure the process ends through Abort 336; the old file
+// stays unless the rewrite in place was under way.
 void SaveSettingsTo(const char* path);
 
 // SaveSettingsTo(SettingsPath): what the setup dialog's OK calls.

@@ -9,6 +9,7 @@
 #include "settings/settings_file.h"
 #include "settings/setup_dialog_win.h"
 #include "shell/fatal.h"
+#include "shell/monitor_covers_win.h"
 #include "shell/saver_handles_win.h"
 #include "shell/saver_rules.h"
 #include "shell/saver_wndproc_win.h"
@@ -55,7 +56,10 @@ static void RegisterSaverClass() {
 
 static void CreatePreviewWindow(HWND host) {
   RECT client;
-  GetClientRect(host, &client);
+  // The host may have gone since it was checked; then there is no size to create the child with.
+  if (!GetClientRect(host, &client)) {
+    Abort(kFatalPreviewWindow, static_cast<int>(GetLastError()));
+  }
   SaverWindow = CreateWindowExA(0, kSaverClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right - client.left,
                                 client.bottom - client.top, host, nullptr, AppInstance, nullptr);
   if (SaverWindow == nullptr) {
@@ -72,6 +76,7 @@ static void CreateFullScreenWindow() {
   SaverWindow = CreateWindowExA(WS_EX_TOPMOST, kSaverClass, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, ViewWidth,
                                 ViewHeight, nullptr, nullptr, AppInstance, nullptr);
   if (SaverWindow == nullptr) {
+    DestroyMonitorCovers();  // a cover over the primary would hide the message box
     Abort(kFatalSaverWindow, static_cast<int>(GetLastError()));
   }
 }
@@ -86,6 +91,7 @@ static int RunSaver(int argc, char** argv, bool preview) {
   if (preview) {
     CreatePreviewWindow(host);
   } else {
+    CreateMonitorCovers();  // first, so that the saver's window is created above every cover
     CreateFullScreenWindow();
   }
   DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
@@ -95,7 +101,9 @@ static int RunSaver(int argc, char** argv, bool preview) {
   GraceTimer = SetTimer(SaverWindow, kGraceTimerId, kGracePeriod, nullptr);
   if (GraceTimer == 0) Abort(kFatalGraceTimer, static_cast<int>(GetLastError()));
   if (!PreviewMode && !SetupMode) ShowCursor(FALSE);
-  return static_cast<int>(RunMessageLoop());
+  int code = static_cast<int>(RunMessageLoop());
+  DestroyMonitorCovers();
+  return code;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -12,8 +12,9 @@
 // the message to standard output and exits with 1. Never returns. Call sites pass a record below.
 [[noreturn]] void Abort(int code, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-// Set while Abort's message box is shown; the frame timer ignores its ticks then, so a failing frame
-// cannot stack further boxes from inside the box's own message loop.
+// Set while Abort's message box is shown. The frame timer ignores its ticks then, so a failing frame
+// cannot stack further boxes from inside the box's own message loop, and the saver window ends
+// nothing, so the box stays until the user answers it.
 extern int AbortShowing;
 
 // One fatal error: its code and its message, whose conversions take Args in order.

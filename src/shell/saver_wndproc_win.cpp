@@ -7,6 +7,7 @@
 
 #include "render/back_buffers_win.h"
 #include "render/draw_cube.h"
+#include "shell/cover_wndproc_win.h"
 #include "shell/fatal.h"
 #include "shell/saver_handles_win.h"
 #include "shell/saver_rules.h"
@@ -35,13 +36,20 @@ static void OnDestroy() {
   PostQuitMessage(0);
 }
 
-// WM_ACTIVATE and WM_ACTIVATEAPP: losing activation (a whole wParam of 0) ends the saver.
-static void OnActivate(WPARAM wParam) {
-  if (wParam == 0) PostQuitMessage(0);
+// Ends the saver, except while Abort's box is shown: the box deactivates this window, and the quit
+// message would end the box's own loop before the user has read it. Abort ends the process itself.
+static void EndSaver() {
+  if (!AbortShowing) PostQuitMessage(0);
 }
 
-static void OnMouseMove(LPARAM lParam) {
-  if (MouseTravelEnds(static_cast<uint32_t>(lParam))) PostQuitMessage(0);
+// WM_ACTIVATE and WM_ACTIVATEAPP: losing activation (a whole wParam of 0) ends the saver.
+static void OnActivate(WPARAM wParam) {
+  if (wParam == 0) EndSaver();
+}
+
+// The window's own rule first; while monitor covers are up, travel across monitors counts too.
+static void OnMouseMove(HWND window, LPARAM lParam) {
+  if (MouseTravelEnds(static_cast<uint32_t>(lParam)) || PointerTravelEnds(window, lParam)) EndSaver();
 }
 
 // Frames are drawn by the timer; painting only validates the window.
@@ -80,7 +88,7 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CREATE:
       return 0;
     case WM_CLOSE:
-      DestroyWindow(window);
+      if (!AbortShowing) DestroyWindow(window);  // destroying the owner would take Abort's box with it
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -93,10 +101,10 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      PostQuitMessage(0);
+      EndSaver();
       return 0;
     case WM_MOUSEMOVE:
-      OnMouseMove(lParam);
+      OnMouseMove(window, lParam);
       return 0;
     case WM_PAINT:
       OnPaint(window);

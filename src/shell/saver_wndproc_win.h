@@ -4,5 +4,6 @@
 
 // Turns the frame timer into frames and the grace timer into the end of the grace period, hides the
 // cursor in the full-screen role, and posts the quit message (code 0) on a key press, a left or right
-// click, deactivation or mouse travel of more than 100 pixels after the grace period.
+// click, deactivation or mouse travel of more than 100 pixels after the grace period. While Abort's
+// message box is shown none of them ends anything, and WM_CLOSE does not destroy the window.
 LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

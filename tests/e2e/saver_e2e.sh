@@ -3,11 +3,13 @@
 # whirlbox-tool render computes and ends on the right inputs; the preview draws its frames inside a
 # host window; the setup dialog rewrites the settings file; the fatal paths show their codes.
 #   saver_e2e.sh <whirlbox.scr> <preview_host.exe> <control_rect.exe> <whirlbox-tool> <source folder> [case...]
-# Needs DISPLAY (1024 x 768) and WINEPREFIX, as scripts/wine-session.sh gives them.
+# Needs DISPLAY (1024 x 768; for the case monitors the two-head display of monitors_case.sh) and WINEPREFIX,
+# as scripts/wine-session.sh gives them.
 set -u
 saver=$1 host=$2 locate=$3 tool=$4 src=$5
 shift 5
 . "$src/tests/win/wine_helpers.sh"
+. "$src/tests/e2e/monitors_case.sh"  # case monitors, run on a two-monitor display only
 
 work=$(mktemp -d)
 ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
@@ -213,8 +215,33 @@ case_fatal() {
   fatal_box 571 "a settings file naming a missing picture" /s
 }
 
+# A GIF whose logical screen is 0 x 0 loads, and the first frame cannot stretch it: Abort 202 comes
+# from inside the running saver. Its box must outlive the deactivation it causes, the grace period
+# and mouse travel over the saver's window, until OK is clicked.
+case_fatal_box_stays() {
+  python3 - "$samples/zero.gif" <<'GIF' || { fail "writing zero.gif"; return; }
+import sys
+screen = b"GIF89a" + bytes([0, 0, 0, 0, 0x80, 0, 0]) + bytes([0, 0, 0, 255, 255, 255])  # 0 x 0, two colours
+image = bytes([0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0])  # one 1 x 1 frame
+data = bytes([2, 2, 0x44, 0x01, 0])  # minimum code size 2: clear, 0, end
+open(sys.argv[1], "wb").write(screen + image + data + b"\x3b")
+GIF
+  printf 'C:\\whirlbox\\samples\\zero.gif\r\n%.0s' 1 2 3 4 5 6 > "$ini"
+  wine "$saver" /s &
+  local pid=$! win i
+  win=$(wait_for_window "^Fatal Error Code 202\$" "$pid" 60) || { fail "zero-size GIF: no box 'Fatal Error Code 202'"; kill "$pid" 2>/dev/null; return; }
+  sleep 4
+  for i in 1 2 3 4 5 6; do xdotool mousemove $((i * 150)) $((i * 110)); sleep 0.5; done
+  sleep 1
+  if xdotool getwindowname "$win" >/dev/null 2>&1 && kill -0 "$pid" 2>/dev/null; then
+    pass "the box of Abort 202 stays after 4 s and mouse travel over the saver"
+  else fail "the box of Abort 202 vanished before it was answered"; kill "$pid" 2>/dev/null; return; fi
+  click_ok "$win"
+  ends_with_zero "$pid" "OK on the box of Abort 202 ends the saver"
+}
+
 cases=("$@")
-[ ${#cases[@]} -gt 0 ] || cases=(fullscreen_frames fullscreen_inputs preview setup fatal)
+[ ${#cases[@]} -gt 0 ] || cases=(fullscreen_frames fullscreen_inputs preview setup fatal fatal_box_stays)
 for name in "${cases[@]}"; do
   echo "--- $name"
   "case_$name"

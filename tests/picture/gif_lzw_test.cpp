@@ -208,10 +208,11 @@ TEST(GifLzw, ZeroLengthStringIsABadCode) {
   ASSERT_NE(contents, nullptr);
   contents->background = 7;
   std::vector<Problem> problems;
-  DecodeContext context = {contents, prefix, suffix, length, position, output, output + 4, 1, nullptr, nullptr};
+  DecodeContext context = {contents, prefix, suffix, length, position, output, output + 4, 1, RecordProblem, &problems};
   EXPECT_EQ(EmitCode(&context, 300), 0);
   EXPECT_EQ(context.written, 4);
   EXPECT_EQ(contents->errorCount, 1u);
+  EXPECT_EQ(Describe(problems), "bad code@0");
   EXPECT_EQ(output[0], 9);
   EXPECT_EQ(output[1], 7);  // never reached: background
   EXPECT_EQ(output[3], 7);

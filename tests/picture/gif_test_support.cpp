@@ -12,7 +12,7 @@ std::string WriteGifFixture(const std::string& name, const Bytes& bytes) {
   return WriteFixture(name + ".gif", bytes, "gif");
 }
 
-static void RecordProblem(const char* message, int frameIndex, void* value) {
+void RecordProblem(const char* message, int frameIndex, void* value) {
   static_cast<std::vector<Problem>*>(value)->push_back(Problem{message, frameIndex});
 }
 

@@ -16,6 +16,9 @@ struct Problem {
 // Writes a fixture for the LoadGif and the ParseGif fuzz targets; returns its temporary path.
 std::string WriteGifFixture(const std::string& name, const Bytes& bytes);
 
+// The problem hook of these tests: appends each problem to the std::vector<Problem> at value.
+void RecordProblem(const char* message, int frameIndex, void* value);
+
 // Parses a fixture file with a hook that records each problem. Release the result with ReleaseGif.
 GifContents* ParseFixture(const std::string& name, const Bytes& bytes, std::vector<Problem>* problems);
 

@@ -172,16 +172,24 @@ TEST(CubeGeometry, NarrowViewStepsBackAndForth) {
   }
 }
 
-TEST(CubeGeometry, FarEdgeWinsWhenBothBounceConditionsHold) {
-  int centre = 40, velocity = -19;
-  DriftAxis(&centre, &velocity, 183, 100);  // 21 - 19 + 183 > 100 and 21 - 19 - 183 < 0
-  EXPECT_EQ(centre, 21);
-  EXPECT_EQ(velocity, -19);
-  centre = 10;
-  velocity = -19;
-  DriftAxis(&centre, &velocity, 5, 1000);
-  EXPECT_EQ(centre, -9);
-  EXPECT_EQ(velocity, 19);
+TEST(CubeGeometry, BounceOnlyPastAnEdgeAndTheFarEdgeWins) {
+  struct Case {
+    int centre, velocity, margin, extent;
+    int wantCentre, wantVelocity;
+    const char* why;
+  };
+  const Case cases[] = {
+      {40, -19, 183, 100, 21, -19, "21 - 19 + 183 > 100 and 21 - 19 - 183 < 0: the far edge wins"},
+      {10, -19, 5, 1000, -9, 19, "-9 - 19 - 5 < 0: turns at the near edge"},
+      {100, 10, 50, 170, 110, 10, "110 + 10 + 50 reaches the far edge exactly: no turn"},
+      {100, -10, 80, 1000, 90, -10, "90 - 10 - 80 reaches the near edge exactly: no turn"},
+  };
+  for (const Case& c : cases) {
+    int centre = c.centre, velocity = c.velocity;
+    DriftAxis(&centre, &velocity, c.margin, c.extent);
+    EXPECT_EQ(centre, c.wantCentre) << c.why;
+    EXPECT_EQ(velocity, c.wantVelocity) << c.why;
+  }
 }
 
 TEST(CubeGeometry, CornerOnAHalfRoundsAwayFromZero) {

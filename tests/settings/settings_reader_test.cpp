@@ -49,6 +49,8 @@ TEST(SettingsFile, ShortNamesEnd559AtEachLine) {
     EXPECT_FATAL(Load(Lines(line - 1) + "\n" + Lines(6)), 559, message);
     EXPECT_FATAL(Load(Lines(line - 1) + "a.b\n" + Lines(6)), 559, message);
   }
+  Load(".gif\n" + Lines(5));  // four characters are enough
+  EXPECT_STREQ(FaceFiles[0], ".gif");
 }
 
 TEST(SettingsFile, NameWithoutDotEnds561AtEachLine) {

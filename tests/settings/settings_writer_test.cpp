@@ -2,8 +2,10 @@
 // old file whole.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -74,6 +76,32 @@ TEST(SettingsWriter, FailedReplaceKeepsTheTargetAndRemovesTheNewFile) {
   EXPECT_FATAL(SaveSettingsTo(path.c_str()), 336, kWriteFailure);
   EXPECT_TRUE(std::filesystem::is_directory(path + "/inside"));
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+}
+
+// Permission bits refuse nothing to root: the child gives root up first, so that the folder refuses
+// it new files as it would a standard user.
+static void SaveAsStandardUser(const std::string& path) {
+  if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) std::exit(2);
+  SaveSettingsTo(path.c_str());
+  std::exit(0);
+}
+
+TEST(SettingsWriter, FolderRefusingNewFilesHasTheFileRewrittenInPlace) {
+  namespace fs = std::filesystem;
+  std::string folder = TempPath("refusing");
+  fs::create_directories(folder);
+  std::string path = WriteSettingsFile("refusing/whirlbox.ini", SixNames() + "30 70\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_all | fs::perms::others_all);
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  SetGlobals("f", 10, 20);
+  EXPECT_EXIT(SaveAsStandardUser(path), ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(Text(ReadBytes(path)), "f 1.bmp\nf 2.GIF\nf 3.jpg\nf 4.gif\nf 5.BMP\nf 6.Jpg\n10 20\n");
+  EXPECT_FALSE(fs::exists(path + ".new"));
+  // Neither a new file nor the old one may be written: 336 as before.
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_FATAL(SaveAsStandardUser(path), 336, kWriteFailure);
+  fs::permissions(folder, fs::perms::owner_all);
 }
 
 TEST(SettingsWriter, MissingFolderEndsWith336) {

@@ -18,13 +18,16 @@ static void AfterGrace() {
   MouseMaxY = 0;
 }
 
+// Copied before main, so before any test moves them: the globals are constant-initialised, and hold
+// their load values by the time any dynamic initialisation runs.
+static const int32_t kLoaded[] = {IgnoreMouse, MouseMinX, MouseMinY, MouseMaxX, MouseMaxY};
+
 TEST(MouseTravel, LoadValuesIgnoreTheMouseWithNothingRecorded) {
-  // Runs first in this program, before any test changes the globals.
-  EXPECT_EQ(IgnoreMouse, 1);
-  EXPECT_EQ(MouseMinX, -1);
-  EXPECT_EQ(MouseMinY, -1);
-  EXPECT_EQ(MouseMaxX, 0);
-  EXPECT_EQ(MouseMaxY, 0);
+  EXPECT_EQ(kLoaded[0], 1) << "IgnoreMouse";
+  EXPECT_EQ(kLoaded[1], -1) << "MouseMinX";
+  EXPECT_EQ(kLoaded[2], -1) << "MouseMinY";
+  EXPECT_EQ(kLoaded[3], 0) << "MouseMaxX";
+  EXPECT_EQ(kLoaded[4], 0) << "MouseMaxY";
 }
 
 TEST(MouseTravel, GracePeriodIgnoresEveryMoveHoweverLarge) {

@@ -18,8 +18,20 @@ check_box() {  # $1 = code, $2.. = extra probe arguments
   echo "ok: code $code ($*) shows its box and exits 0"
 }
 
+# A message of 1024 characters: not a code box but FatalAppExitA's own (captioned "Error" by Wine),
+# and the process ends once that is answered.
+check_overflow() {
+  wine "$probe" overflow &
+  local pid=$! win
+  win=$(wait_for_window "^Error\$" "$pid" 60) || { echo "FAIL: no FatalAppExitA box for an overflowing message"; kill "$pid" 2>/dev/null; return 1; }
+  click_ok "$win"
+  wait_for_exit "$pid" 30 || { echo "FAIL: the overflow probe did not end after OK"; return 1; }
+  echo "ok: an overflowing message goes to FatalAppExitA, which ends the process"
+}
+
 status=0
 check_box 551 || status=1
 check_box -17 || status=1
 check_box 602 window || status=1
+check_overflow || status=1
 exit $status

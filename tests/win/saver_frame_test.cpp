@@ -104,7 +104,14 @@ FrameComparison Compare(const std::vector<uint32_t>& window, const std::vector<u
 
 class SaverFrameTest : public ::testing::Test {
  protected:
-  void SetUp() override { PrepareSaver(); }
+  // Each test starts where start-up leaves the saver: cube at rest, the whole view dirty, no box.
+  void SetUp() override {
+    PrepareSaver();
+    SaverWindow = SharedSaverWindow();
+    ResetCubeState();
+    DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
+    AbortShowing = 0;
+  }
 };
 
 // The two surfaces with their handles, for the checks that hold for both.
@@ -157,7 +164,6 @@ TEST_F(SaverFrameTest, SurfaceMemoryIsBottomUpBlueGreenRed) {
 
 TEST_F(SaverFrameTest, EachFrameStepCopiesExactlyTheCopyAreaToTheWindow) {
   HWND window = SaverWindow;
-  DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
   size_t mostColours = 0;
   // 90 frames: the cube crosses the top-left edges, bounces off the right one, and meets one frame
   // whose angles are all multiples of 90 (side faces with a zero width or height must not abort).
@@ -206,7 +212,6 @@ bool SeveralTicks() {
 TEST_F(SaverFrameTest, FrameTimerKeepsTheWindowEqualToTheBackBuffer) {
   // From a whole-view first frame on, the copies of the changed areas keep the window a true copy.
   PaintWindow(SaverWindow, kSentinel);
-  DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
   FirstDirty = DirtyRect;
   FrameTimer = SetTimer(SaverWindow, 1, 15, nullptr);
   ASSERT_EQ(FrameTimer, 1u);

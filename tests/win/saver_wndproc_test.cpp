@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "saver_window_helpers.h"
+#include "shell/fatal.h"
 #include "shell/saver_rules.h"
 #include "shell/saver_handles_win.h"
 
@@ -21,6 +22,13 @@ class SaverWndProcTest : public ::testing::Test {
   void SetUp() override {
     window = SharedSaverWindow();
     ASSERT_NE(window, nullptr);
+    // Start-up's state, whatever an earlier test left: no box shown, full-screen role, grace period.
+    SaverWindow = window;
+    AbortShowing = 0;
+    PreviewMode = SetupMode = 0;
+    IgnoreMouse = 1;
+    MouseMinX = MouseMinY = -1;
+    MouseMaxX = MouseMaxY = 0;
     // Start from no pending quit: creation and activation may have left messages behind.
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -104,8 +112,6 @@ TEST_F(SaverWndProcTest, CursorIsHiddenOnlyInTheFullScreenRole) {
     EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), hit), 1) << role.name;
     EXPECT_EQ(GetCursor(), role.hidden ? nullptr : arrow) << role.name;
   }
-  PreviewMode = 0;
-  SetupMode = 0;
   EXPECT_EQ(TakeQuit(nullptr), 0);
 }
 
@@ -149,12 +155,27 @@ TEST_F(SaverWndProcTest, MouseTravelCountsOnlyAfterTheGraceTimer) {
 
 TEST_F(SaverWndProcTest, MovesLeftOfTheWindowCountAsLargeCoordinates) {
   IgnoreMouse = 0;
-  MouseMinX = -1;
-  MouseMinY = -1;
-  MouseMaxX = 0;
-  MouseMaxY = 0;
   ExpectNoQuit({"first move at 5,5", WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)}, 0);
   ExpectQuit({"one pixel left of the window (x = 65535)", WM_MOUSEMOVE, 0, MAKELPARAM(-1, 5)});
+}
+
+TEST_F(SaverWndProcTest, NothingEndsTheSaverWhileAbortsBoxIsShown) {
+  // The box deactivates the window; its user moves the mouse and clicks. The quit would end the box.
+  IgnoreMouse = 0;
+  AbortShowing = 1;
+  const Case cases[] = {
+      {"WM_ACTIVATE WA_INACTIVE", WM_ACTIVATE, 0, 0},
+      {"WM_ACTIVATEAPP 0", WM_ACTIVATEAPP, 0, 0},
+      {"space key", WM_KEYDOWN, VK_SPACE, 0x00390001},
+      {"Alt+F (WM_SYSKEYDOWN)", WM_SYSKEYDOWN, 'F', 0x20210001},
+      {"left click", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)},
+      {"right click", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10)},
+      {"first move", WM_MOUSEMOVE, 0, MAKELPARAM(10, 10)},
+      {"move of 200 pixels", WM_MOUSEMOVE, 0, MAKELPARAM(210, 10)},
+      {"WM_CLOSE", WM_CLOSE, 0, 0},
+  };
+  for (const Case& c : cases) ExpectNoQuit(c, 0);
+  EXPECT_TRUE(IsWindow(window)) << "WM_CLOSE destroyed the box's owner";
 }
 
 // WM_DESTROY and WM_CLOSE on a second, hidden window, so the shared one lives on for the frame tests.

@@ -69,12 +69,30 @@ TEST(SettingsFileWindows, AFolderCannotBeOpenedAsTheRuntimeCannot) {
 TEST(SettingsFileWindows, ReplaceOverwritesAFileButNeverAFolder) {
   std::string target = WriteSettingsFile("target.ini", "old\n");
   std::string written = WriteSettingsFile("target.ini.new", "new\n");
-  EXPECT_TRUE(ReplaceWithFile(target.c_str(), written.c_str()));
+  EXPECT_EQ(ReplaceWithFile(target.c_str(), written.c_str()), kFileDone);
   Bytes now = ReadBytes(target);
   EXPECT_EQ(std::string(now.begin(), now.end()), "new\n");
   std::string folder = TempPath("folder.ini");
   CreateDirectoryA(folder.c_str(), nullptr);
   written = WriteSettingsFile("folder.ini.new", "new\n");
-  EXPECT_FALSE(ReplaceWithFile(folder.c_str(), written.c_str()));
+  EXPECT_NE(ReplaceWithFile(folder.c_str(), written.c_str()), kFileDone);
   EXPECT_NE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+TEST(SettingsFileWindows, FileHeldOpenWithoutDeleteSharingIsRewrittenInPlace) {
+  // A program reading the settings file lets others write it but not replace it.
+  std::string path = WriteSettingsFile("held.ini", SixNames() + "30 70\r\n");
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::string written = WriteSettingsFile("held.ini.new", "new\n");
+  EXPECT_EQ(ReplaceWithFile(path.c_str(), written.c_str()), kFileRefused);
+  LoadSettingsFrom(path.c_str(), kFakeReaders);
+  SizeSetting = 10;
+  SpeedSetting = 20;
+  SaveSettingsTo(path.c_str());
+  CloseHandle(held);
+  Bytes now = ReadBytes(path);
+  EXPECT_EQ(std::string(now.begin(), now.end()), SixNames("\r\n") + "10 20\r\n");
+  EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
