@@ -1,5 +1,5 @@
-// The frame step (erase, DrawCube, copy of the changed area into a plain buffer) over whole 360-frame
-// cycles, beside the memory floor of each frame measured in the same run: the same erase and copy,
+// The frame step (DrawCube with its erase, then the copy of the changed area into a plain buffer) over
+// whole 360-frame cycles, beside the memory floor of each frame measured in the same run: the same erase and copy,
 // with the stretch and transfer bytes moved by memcpy. Frames alternate between the two.
 #include <benchmark/benchmark.h>
 
@@ -10,13 +10,11 @@
 #include <random>
 #include <vector>
 
-#include "render/cube_state.h"
-#include "render/frame_step.h"
-#include "render/raster_fill.h"
-#include "render/surface_alloc.h"
-#include "render/surface_rows.h"
-#include "settings/settings_state.h"
-#include "shell/saver_state.h"
+#include "render/draw_cube.h"
+#include "render/painter.h"
+#include "render/surface.h"
+#include "settings/settings_file.h"
+#include "shell/saver_rules.h"
 
 namespace {
 
@@ -135,13 +133,13 @@ void FrameStep(benchmark::State& state) {
   MakePictures(static_cast<int>(state.range(3)), static_cast<int>(state.range(4)));
   StartSaver(width, height, static_cast<int>(state.range(2)));
   std::vector<uint8_t> window(static_cast<size_t>(BackSurface.stride) * height);
-  for (int n = 0; n < kCycle; ++n) CopyToWindow(ComposeFrame(), window.data());  // warm every page
+  for (int n = 0; n < kCycle; ++n) CopyToWindow(DrawCube(), window.data());  // warm every page
   std::vector<double> ours, memoryFloor;
   for (auto _ : state) {
     for (int n = 0; n < kCycle; ++n) {
       Rect erased = DirtyRect;
       double start = Now();
-      Rect copied = ComposeFrame();
+      Rect copied = DrawCube();
       CopyToWindow(copied, window.data());
       ours.push_back(Now() - start);
       FrameBytes bytes = MeasureFrame(erased, copied);

@@ -25,7 +25,6 @@
 #include "picture/readers.h"
 #include "settings/face_loads.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
 
 namespace {
 

@@ -16,5 +16,10 @@ int RunPicture(int argc, char** argv);
 extern const char kSettingsUsage[];
 int RunSettings(int argc, char** argv);
 
-int RunTrace(int argc, char** argv);   // tool_trace.cpp
-int RunRender(int argc, char** argv);  // tool_render.cpp
+// whirlbox-tool trace ... (tool_trace.cpp).
+extern const char kTraceUsage[];
+int RunTrace(int argc, char** argv);
+
+// whirlbox-tool render ... (tool_render.cpp).
+extern const char kRenderUsage[];
+int RunRender(int argc, char** argv);

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "picture/readers.h"
-#include "settings/face_name.h"
+#include "settings/settings_file.h"
 #include "tool_commands.h"
 #include "tool_picture_gif.h"
 

@@ -6,24 +6,25 @@
 #include <filesystem>
 #include <system_error>
 
-#include "picture/readers.h"
-#include "render/cube_state.h"
-#include "render/frame_step.h"
-#include "render/surface_alloc.h"
-#include "settings/face_name.h"
+#include "render/draw_cube.h"
+#include "render/surface.h"
+#include "settings/derived_settings.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
 #include "shell/fatal.h"
-#include "shell/saver_state.h"
+#include "shell/saver_rules.h"
 #include "tool_args.h"
 #include "tool_commands.h"
+
+const char kRenderUsage[] =
+    "whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] --frames <A>[-<B>] --out <DIR> "
+    "(FACE1 ... FACE6 | --settings FILE)";
 
 namespace {
 
 struct RenderArgs {
   int width = 0;
   int height = 0;
-  int halfEdge = 122;
+  int halfEdge = HalfEdgeForSize(kDefaultSetting);  // what a settings file without numbers gives
   bool preview = false;
   bool halfEdgeGiven = false;
   int first = 0;
@@ -34,22 +35,6 @@ struct RenderArgs {
   int faceCount = 0;
 };
 
-// "<A>" or "<A>-<B>" with 1 <= A <= B.
-bool ParseFrames(const char* text, int* first, int* last) {
-  if (text == nullptr) return false;
-  const char* dash = std::strchr(text, '-');
-  if (dash == nullptr) {
-    if (!ParseBoundedInt(text, 1, 100000000, first)) return false;
-    *last = *first;
-    return true;
-  }
-  char left[16];
-  if (dash - text > 15) return false;
-  std::memcpy(left, text, static_cast<size_t>(dash - text));
-  left[dash - text] = '\0';
-  return ParseBoundedInt(left, 1, 100000000, first) && ParseBoundedInt(dash + 1, *first, 100000000, last);
-}
-
 bool ParseRenderArgs(int argc, char** argv, RenderArgs* args) {
   for (int i = 0; i < argc; ++i) {
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -57,7 +42,7 @@ bool ParseRenderArgs(int argc, char** argv, RenderArgs* args) {
     if (std::strcmp(argv[i], "--view") == 0) {
       ok = ParseViewSize(value, &args->width, &args->height);
     } else if (std::strcmp(argv[i], "--half-edge") == 0) {
-      ok = ParseBoundedInt(value, 0, 100000, &args->halfEdge);
+      ok = ParseBoundedInt(value, 0, kMaxHalfEdge, &args->halfEdge);
       args->halfEdgeGiven = true;
     } else if (std::strcmp(argv[i], "--frames") == 0) {
       ok = ParseFrames(value, &args->first, &args->last);
@@ -86,19 +71,16 @@ bool ParseRenderArgs(int argc, char** argv, RenderArgs* args) {
   return args->width > 0 && args->first > 0 && args->out != nullptr && facesGiven && !sizeChosenTwice;
 }
 
-// The reader the saver picks by the name's last extension, as the settings loader does. A picture
-// that cannot be loaded ends the tool as it ends the saver (fatal 571).
+// The picture read as the settings loader reads a face. A picture that cannot be loaded ends the
+// tool as it ends the saver (fatal 571).
 PackedDib* LoadFace(const char* path) {
-  PackedDib* picture = nullptr;
-  switch (FaceFormatOf(path)) {
-    case kFaceBmp: picture = LoadBmp(path); break;
-    case kFaceGif: picture = LoadGif(path); break;
-    case kFaceJpeg: picture = LoadJpeg(path); break;
-    default:
-      std::fprintf(stderr, "render: %s: expected a name ending in .bmp, .gif or .jpg\n", path);
-      return nullptr;
+  FaceFormat format = FaceFormatOf(path);
+  if (format == kFaceNoFormat) {
+    std::fprintf(stderr, "render: %s: expected a name ending in .bmp, .gif or .jpg\n", path);
+    return nullptr;
   }
-  if (picture == nullptr) Abort(kFatalLoadImage.code, kFatalLoadImage.format, path);
+  PackedDib* picture = ReadFacePicture(kPictureReaders, format, path);
+  if (picture == nullptr) Abort(kFatalLoadImage, path);
   return picture;
 }
 
@@ -143,8 +125,7 @@ bool WriteFrame(const char* dir, int n) {
 int RunRender(int argc, char** argv) {
   RenderArgs args;
   if (!ParseRenderArgs(argc, argv, &args)) {
-    std::fprintf(stderr, "usage: whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] "
-                         "--frames <A>[-<B>] --out <DIR> (FACE1 ... FACE6 | --settings FILE)\n");
+    std::fprintf(stderr, "usage: %s\n", kRenderUsage);
     return 2;
   }
   // Start-up as the saver does it: pictures, view, half edge, surfaces, then the whole view dirty.
@@ -159,7 +140,7 @@ int RunRender(int argc, char** argv) {
   }
   ViewWidth = args.width;
   ViewHeight = args.height;
-  if (args.preview) CubeHalfEdge = args.height / 8;
+  if (args.preview) CubeHalfEdge = PreviewHalfEdge(args.height);
   std::error_code ignored;
   std::filesystem::create_directories(args.out, ignored);  // a new folder is made for the frames
   if (!AllocateSurface(ViewWidth, ViewHeight, &BackSurface) || !AllocateSurface(ViewWidth, ViewHeight, &FaceSurface)) {
@@ -169,7 +150,7 @@ int RunRender(int argc, char** argv) {
   ResetCubeState();
   DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
   for (int n = 1; n <= args.last; ++n) {
-    ComposeFrame();
+    DrawCube();
     if (n >= args.first && !WriteFrame(args.out, n)) return 1;
   }
   return 0;

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
 #include "tool_commands.h"
 
 const char kSettingsUsage[] = "whirlbox-tool settings FILE";

@@ -7,6 +7,8 @@
 #include "tool_args.h"
 #include "tool_commands.h"
 
+const char kTraceUsage[] = "whirlbox-tool trace --view <W>x<H> --half-edge <E> [--frames <N>]";
+
 namespace {
 
 void PrintFrame(int n, const CubeMotion& motion, const CubeFrame& frame, Rect copy) {
@@ -30,8 +32,8 @@ int RunTrace(int argc, char** argv) {
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
     bool ok = false;
     if (std::strcmp(argv[i], "--view") == 0) ok = ParseViewSize(value, &width, &height);
-    if (std::strcmp(argv[i], "--half-edge") == 0) ok = ParseBoundedInt(value, 0, 100000, &halfEdge);
-    if (std::strcmp(argv[i], "--frames") == 0) ok = ParseBoundedInt(value, 1, 100000000, &frames);
+    if (std::strcmp(argv[i], "--half-edge") == 0) ok = ParseBoundedInt(value, 0, kMaxHalfEdge, &halfEdge);
+    if (std::strcmp(argv[i], "--frames") == 0) ok = ParseBoundedInt(value, 1, kMaxFrames, &frames);
     if (!ok) {
       std::fprintf(stderr, "trace: bad or unknown option %s\n", argv[i]);
       return 2;
@@ -42,7 +44,7 @@ int RunTrace(int argc, char** argv) {
     std::fprintf(stderr, "trace: --view and --half-edge are required\n");
     return 2;
   }
-  CubeMotion motion = InitialCubeMotion();
+  CubeMotion motion = kInitialCubeMotion;
   Rect dirty{0, 0, width, height};  // start-up marks the whole view dirty before the first frame
   for (int n = 1; n <= frames; ++n) {
     CubeFrame frame;

@@ -8,10 +8,8 @@ static const ToolCommand kCommands[] = {
     {"picture", kPictureUsage, RunPicture},
     {"settings", kSettingsUsage, RunSettings},
     {"help", "whirlbox-tool help", nullptr},
-    {"trace", "whirlbox-tool trace --view <W>x<H> --half-edge <E> [--frames <N>]", RunTrace},
-    {"render",
-     "whirlbox-tool render --view <W>x<H> [--half-edge <E> | --preview] --frames <A>[-<B>] --out <DIR> (FACE1 ... FACE6 | --settings FILE)",
-     RunRender},
+    {"trace", kTraceUsage, RunTrace},
+    {"render", kRenderUsage, RunRender},
 };
 
 static int Usage() {

@@ -7,8 +7,8 @@
 #include "picture/packed_dib.h"
 #include "render/surface.h"
 #include "shell/fatal.h"
-#include "shell/saver_handles.h"
-#include "shell/saver_state.h"
+#include "shell/saver_handles_win.h"
+#include "shell/saver_rules.h"
 
 HDC BackDc = nullptr;
 HBITMAP BackBitmap = nullptr;
@@ -38,9 +38,9 @@ static Surface SurfaceOf(void* bits) {
 
 void CreateBackBuffers() {
   HDC reference = GetDC(SaverWindow);
-  if (reference == nullptr) Abort(kFatalSurfaceDc.code, kFatalSurfaceDc.format, static_cast<int>(GetLastError()));
+  if (reference == nullptr) Abort(kFatalSurfaceDc, static_cast<int>(GetLastError()));
   BackDc = CreateCompatibleDC(reference);
-  if (BackDc == nullptr) Abort(kFatalBackDc.code, kFatalBackDc.format, static_cast<int>(GetLastError()));
+  if (BackDc == nullptr) Abort(kFatalBackDc, static_cast<int>(GetLastError()));
 
   BITMAPINFO info;
   DWORD sizeError = FillSurfaceHeader(&info);
@@ -48,19 +48,19 @@ void CreateBackBuffers() {
   if (sizeError == 0) BackBitmap = CreateDIBSection(BackDc, &info, DIB_RGB_COLORS, &backBits, nullptr, 0);
   if (BackBitmap == nullptr) {
     DWORD error = sizeError != 0 ? sizeError : GetLastError();
-    Abort(kFatalBackBitmap.code, kFatalBackBitmap.format, static_cast<int>(error));
+    Abort(kFatalBackBitmap, static_cast<int>(error));
   }
   if (SelectObject(BackDc, BackBitmap) == nullptr) {
-    Abort(kFatalBackSelect.code, kFatalBackSelect.format, static_cast<int>(GetLastError()));
+    Abort(kFatalBackSelect, static_cast<int>(GetLastError()));
   }
 
   FaceDc = CreateCompatibleDC(reference);
-  if (FaceDc == nullptr) Abort(kFatalFaceDc.code, kFatalFaceDc.format, static_cast<int>(GetLastError()));
+  if (FaceDc == nullptr) Abort(kFatalFaceDc, static_cast<int>(GetLastError()));
   void* faceBits = nullptr;
   FaceBitmap = CreateDIBSection(FaceDc, &info, DIB_RGB_COLORS, &faceBits, nullptr, 0);
-  if (FaceBitmap == nullptr) Abort(kFatalFaceBitmap.code, kFatalFaceBitmap.format, static_cast<int>(GetLastError()));
+  if (FaceBitmap == nullptr) Abort(kFatalFaceBitmap, static_cast<int>(GetLastError()));
   if (SelectObject(FaceDc, FaceBitmap) == nullptr) {
-    Abort(kFatalFaceSelect.code, kFatalFaceSelect.format, static_cast<int>(GetLastError()));
+    Abort(kFatalFaceSelect, static_cast<int>(GetLastError()));
   }
   ReleaseDC(SaverWindow, reference);
 

@@ -1,5 +1,6 @@
 // The two off-screen surfaces on Windows: memory device contexts with 24-bit DIB sections of the
-// view's size, whose pixel memory our own raster operations draw on. Windows build only.
+// view's size. The painter draws on the back buffer's pixel memory; the face surface is made and
+// checked but not drawn on (see render/surface.h).
 #pragma once
 #include <windows.h>
 

@@ -1,12 +1,27 @@
-// The pure geometry of one frame (see cube_geometry.h). Every product and sum is written as one double
-// operation in a fixed order; the build forbids fused multiply-add, so every target rounds alike.
-// No globals, no drawing, no platform headers.
+// The cube's tables and the pure geometry of one frame. Every product and sum is written as one
+// double operation in a fixed order; the build forbids fused multiply-add, so every target rounds
+// alike. No globals, no drawing.
 #include "render/cube_geometry.h"
 
 #include <cmath>
 #include <cstdlib>
 
 #include "render/round_to_int.h"
+
+// For every face, (v(i1) - v(i0)) x (v(i2) - v(i1)) points out of the cube, which the facing test
+// relies on.
+const int CubeVertices[kCubeCorners][3] = {
+    {1, 1, 1}, {1, -1, 1}, {-1, -1, 1}, {-1, 1, 1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1},
+};
+
+const int CubeFaces[kCubeFaceCount][4] = {
+    {3, 2, 1, 0},  // z = +1
+    {4, 5, 6, 7},  // z = -1
+    {0, 1, 5, 4},  // x = +1
+    {6, 2, 3, 7},  // x = -1
+    {7, 3, 0, 4},  // y = +1
+    {5, 1, 2, 6},  // y = -1
+};
 
 namespace {
 
@@ -28,8 +43,6 @@ int EdgeLength(ScreenPoint from, ScreenPoint to) {
 }
 
 }  // namespace
-
-CubeMotion InitialCubeMotion() { return CubeMotion{0, 0, 0, 0, 0, 19, 23}; }
 
 void AdvanceAngles(CubeMotion* motion) {
   motion->angleX = (motion->angleX + 11) % 360;

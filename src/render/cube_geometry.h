@@ -1,11 +1,20 @@
-// The geometry of one animation frame as pure functions: angles, drift and bounce, rotation rows,
-// projection, facing test, edge lengths and dirty rectangles. No drawing, no globals, no platform
-// headers; DrawCube feeds the results to the raster operations.
+// The cube's model and the geometry of one animation frame as pure functions: angles, drift and
+// bounce, rotation rows, projection, facing test, edge lengths and dirty rectangles. No drawing and
+// no globals; DrawCube feeds the results to the painter.
 #pragma once
 #include <cstdint>
 
 #include "picture/win_records.h"
-#include "render/cube_model.h"
+
+constexpr int kCubeCorners = 8;
+constexpr int kCubeFaceCount = 6;
+
+// Corners at +-1 on each axis, scaled by the half edge when projected.
+extern const int CubeVertices[kCubeCorners][3];
+
+// Each face walks round its side through neighbouring corners i0, i1, i2, i3; its picture's top-left
+// corner sits on i1, top-right on i2, bottom-left on i0. Face k shows FacePictures[k].
+extern const int CubeFaces[kCubeFaceCount][4];
 
 struct ScreenPoint {
   int32_t x;
@@ -43,8 +52,9 @@ struct CubeFrame {
   Rect dirty;  // the area the new cube covers, widened by one pixel on every side
 };
 
-// The motion every process starts from: angles 0, centre at the view's top-left corner, drift 19, 23.
-CubeMotion InitialCubeMotion();
+// The motion every process starts from: angles 0, centre at the view's top-left corner (not its
+// middle), drift 19, 23 pixels per frame.
+constexpr CubeMotion kInitialCubeMotion = {0, 0, 0, 0, 0, 19, 23};
 
 // Adds 11, 13 and 17 degrees, modulo 360.
 void AdvanceAngles(CubeMotion* motion);

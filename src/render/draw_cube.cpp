@@ -1,18 +1,43 @@
-// DrawCube: the geometry of cube_geometry.cpp applied to the animation globals, then each facing face
-// drawn from its picture in one pass (the stretch and the parallelogram transfer together). No
-// platform headers; there is no system error code here, so the failure messages carry 0.
+// DrawCube: the geometry of cube_geometry.cpp applied to the animation globals, then the erase and
+// each facing face painted by the painter. There is no system error code here, so the failure
+// messages carry 0.
 #include "render/draw_cube.h"
 
-#include "render/cube_state.h"
-#include "render/erase_around.h"
-#include "render/raster_fill.h"
-#include "render/raster_picture_transfer.h"
-#include "render/stretch_mapping.h"
+#include "render/painter.h"
 #include "render/surface.h"
-#include "render/surface_rows.h"
-#include "settings/settings_state.h"
+#include "settings/settings_file.h"
 #include "shell/fatal.h"
-#include "shell/saver_state.h"
+#include "shell/saver_rules.h"
+
+int AngleX = kInitialCubeMotion.angleX;
+int AngleY = kInitialCubeMotion.angleY;
+int AngleZ = kInitialCubeMotion.angleZ;
+int CenterX = kInitialCubeMotion.centerX;
+int CenterY = kInitialCubeMotion.centerY;
+int VelocityX = kInitialCubeMotion.velocityX;
+int VelocityY = kInitialCubeMotion.velocityY;
+ScreenPoint ScreenPoints[kCubeCorners];
+Rect DirtyRect = {0, 0, 0, 0};  // start-up sets it to the whole view before the first frame
+Rect PrevDirtyRect = {0, 0, 0, 0};
+
+CubeMotion CurrentCubeMotion() { return CubeMotion{AngleX, AngleY, AngleZ, CenterX, CenterY, VelocityX, VelocityY}; }
+
+void SetCubeMotion(const CubeMotion& motion) {
+  AngleX = motion.angleX;
+  AngleY = motion.angleY;
+  AngleZ = motion.angleZ;
+  CenterX = motion.centerX;
+  CenterY = motion.centerY;
+  VelocityX = motion.velocityX;
+  VelocityY = motion.velocityY;
+}
+
+void ResetCubeState() {
+  SetCubeMotion(kInitialCubeMotion);
+  for (ScreenPoint& point : ScreenPoints) point = ScreenPoint{0, 0};
+  DirtyRect = Rect{0, 0, 0, 0};
+  PrevDirtyRect = Rect{0, 0, 0, 0};
+}
 
 namespace {
 
@@ -20,44 +45,36 @@ namespace {
 int ScratchWidth() { return SurfaceUsable(FaceSurface) ? FaceSurface.width : 0; }
 int ScratchHeight() { return SurfaceUsable(FaceSurface) ? FaceSurface.height : 0; }
 
-// A face in one pass. The black fill of (0, 0)-(w, hh) in the scratch surface, the
-// stretch into it and the transfer from it paint the back buffer exactly as TransferPicture does (the
-// stretch covers every scratch pixel the transfer reads), without the round trip through the scratch
-// memory, which costs more than the drawing itself on large views. The picture is checked first, where
-// the stretch would have failed.
-
+// The picture is checked first, where a stretch into the scratch surface would have failed.
 void DrawFace(const FacePlacement& placement) {
   const PackedDib* picture = FacePictures[placement.face];
-  if (!StretchablePicture(picture)) Abort(kFatalStretch.code, kFatalStretch.format, 0);
+  if (!StretchablePicture(picture)) Abort(kFatalStretch, 0);
   if (!TransferPicture(BackSurface, placement.corners, picture, placement.w, placement.hh, ScratchWidth(),
                        ScratchHeight())) {
-    Abort(kFatalTransfer.code, kFatalTransfer.format, 0);
+    Abort(kFatalTransfer, 0);
   }
 }
 
-// The erase: around the faces when each of them paints its whole parallelogram; otherwise (a face
-// larger than the scratch surface leaves pixels unpainted) the whole rectangle first.
+// The erase leaves out the parallelograms of the faces that paint every pixel of theirs. A face
+// larger than the scratch surface paints only part of its parallelogram; it is not left out, so the
+// pixels it leaves are erased, and the ones it paints are painted after the erase all the same.
 void EraseAround(Rect erase, const CubeFrame& frame) {
   ParallelogramWalk walks[kCubeFaceCount];
   int count = 0;
   for (int i = 0; i < frame.faceCount; ++i) {
     const FacePlacement& face = frame.faces[i];
-    PictureCoverage coverage = PictureTransferCoverage(BackSurface, face.corners, face.w, face.hh, ScratchWidth(),
-                                                       ScratchHeight(), &walks[count]);
-    if (coverage == kCoversSome) {
-      FillSurfaceRect(BackSurface, erase, kBlack);
-      return;
+    if (PicturePaintsWholeParallelogram(BackSurface, face.corners, face.w, face.hh, ScratchWidth(), ScratchHeight(),
+                                        &walks[count])) {
+      ++count;
     }
-    if (coverage == kCoversAll) ++count;
   }
   FillAroundParallelograms(BackSurface, erase, walks, count);
 }
 
 }  // namespace
 
-void DrawCube() { EraseAndDrawCube(Rect{0, 0, 0, 0}); }
-
-void EraseAndDrawCube(Rect erase) {
+Rect DrawCube() {
+  Rect erase = DirtyRect;
   CubeMotion motion = CurrentCubeMotion();
   CubeFrame frame;
   StepCube(&motion, CubeHalfEdge, ViewWidth, ViewHeight, &frame);
@@ -67,4 +84,5 @@ void EraseAndDrawCube(Rect erase) {
   DirtyRect = frame.dirty;
   EraseAround(erase, frame);
   for (int i = 0; i < frame.faceCount; ++i) DrawFace(frame.faces[i]);
+  return UnionRect(PrevDirtyRect, DirtyRect);
 }

@@ -1,7 +1,7 @@
 // Exact parallelogram coverage. Pixel centres are taken in doubled coordinates so that they are
 // integers; the parallelogram's coordinates s, t (0..1 along the top and left edges) are then exact
 // rationals S / d and T / d. Per row the span of x with S and T inside is solved by division, and the
-// source index along each axis is floor((S * scale - bias) / d). No drawing, no platform headers.
+// source index along each axis is floor((S * scale - bias) / d). No drawing.
 #include "render/parallelogram_walk.h"
 
 namespace {
@@ -110,11 +110,6 @@ bool RowSpan(const ParallelogramWalk& walk, int64_t y, int targetWidth, int64_t*
   *u = StartWalk(walk.s, sRow + *first * walk.s.perX, walk.d);
   *v = StartWalk(walk.t, tRow + *first * walk.t.perX, walk.d);
   return true;
-}
-
-int64_t IndexAt(const WalkAxis& axis, int64_t d, int64_t x, int64_t y) {
-  int64_t value = axis.origin + x * axis.perX + y * axis.perY;
-  return FloorDiv(value * axis.scale - axis.bias, d);
 }
 
 int FixedBits(int64_t d, int64_t count) {

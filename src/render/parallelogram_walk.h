@@ -1,6 +1,5 @@
-// The exact pixel coverage and source sampling of a parallelogram transfer, shared by the transfer
-// from a surface and the transfer straight from a picture. Integer arithmetic only; no drawing, no
-// platform headers.
+// The exact pixel coverage and source sampling of a parallelogram transfer, shared by the picture
+// transfer and the erase around the faces. Integer arithmetic only; no drawing.
 #pragma once
 #include <cstdint>
 
@@ -64,10 +63,6 @@ int StartParallelogram(const ScreenPoint corners[3], int w, int hh, int targetHe
 // empty row.
 bool RowSpan(const ParallelogramWalk& walk, int64_t y, int targetWidth, int64_t* first, int64_t* last, SourceWalk* u,
              SourceWalk* v);
-
-// The source index along one axis at target pixel x of row y (x need not be in the span; used to find
-// the index range of a span).
-int64_t IndexAt(const WalkAxis& axis, int64_t d, int64_t x, int64_t y);
 
 // Fixed-point stepping: a walk's position times 2^bits, started and stepped by rounding up. After i
 // steps the position exceeds the exact one by less than i + 1, and a fraction m / d of the exact

@@ -14,12 +14,6 @@ static int PoolSize() {
   return threads < kFaceCount ? threads : kFaceCount;
 }
 
-static PackedDib* RunReader(const PictureReaders* readers, FaceFormat format, const char* name) {
-  if (format == kFaceBmp) return readers->bmp(name);
-  if (format == kFaceGif) return readers->gif(name);
-  return readers->jpeg(name);
-}
-
 // Takes the next queued face and loads it with the lock released; false if none is waiting. A face
 // after a failed one is marked done without being loaded.
 static bool LoadNextFace(FaceLoads* loads, std::unique_lock<std::mutex>& held) {
@@ -28,7 +22,7 @@ static bool LoadNextFace(FaceLoads* loads, std::unique_lock<std::mutex>& held) {
   PackedDib* picture = nullptr;
   if (face < loads->firstFailed) {
     held.unlock();
-    picture = RunReader(loads->readers, loads->formats[face], loads->names[face]);
+    picture = ReadFacePicture(*loads->readers, loads->formats[face], loads->names[face]);
     held.lock();
     if (picture == nullptr && face < loads->firstFailed) loads->firstFailed = face;
   }

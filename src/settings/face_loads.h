@@ -6,9 +6,7 @@
 #include <mutex>
 #include <thread>
 
-#include "settings/face_name.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
 
 // Threads that load pictures, the one that waits for them included: 0 (the default) for one per
 // processor, at most kFaceCount; 1 loads every picture on the waiting thread, one after another.

@@ -1,5 +1,6 @@
-// The platform steps of a safe rewrite: make a written file durable, then put it in place of the
-// old one in one step. settings/file_replace_posix.cpp natively, file_replace_win.cpp on Windows.
+// The platform steps of the settings file's safe rewrite: make a written file durable, then put it in
+// place of the old one in one step. Each build defines them once: file_replace_posix.cpp natively,
+// file_replace_win.cpp (in the Windows library) on Windows.
 #pragma once
 #include <cstdio>
 

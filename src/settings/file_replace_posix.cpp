@@ -1,5 +1,5 @@
-// Safe rewrite on POSIX systems: fsync, then rename, which replaces the target atomically. Native
-// build only; no Windows headers.
+// The platform steps of the settings file's safe rewrite on POSIX systems: fsync, then rename,
+// which replaces the target atomically. Native build only.
 #include <unistd.h>
 
 #include <cerrno>

@@ -1,5 +1,5 @@
-// Safe rewrite on Windows: _commit, then MoveFileExA, since the runtime's rename refuses to replace
-// an existing file. Windows build only.
+// The platform steps of the settings file's safe rewrite on Windows: _commit, then MoveFileExA,
+// since the runtime's rename refuses to replace an existing file.
 #include <windows.h>
 
 #include <io.h>

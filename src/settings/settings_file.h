@@ -1,11 +1,44 @@
-// Reading and writing the settings file: six picture names, then the size and the speed. Portable:
-// no Windows headers; the pictures are loaded through the readers the caller gives.
+// The settings file: six picture names, then the size and the speed; the globals it fills, the rule
+// that chooses a picture's reader by its name, and reading and writing the file. The pictures are
+// loaded through the readers the caller gives; the last steps of a safe rewrite are file_replace.h's.
 #pragma once
+
 #include "picture/packed_dib.h"
+#include "settings/text_file.h"
+
+constexpr int kFaceCount = 6;
+constexpr int kFaceNameSize = 260;  // at most 259 characters and the terminator
+
+// Filled by LoadSettings, read by the renderer, the setup dialog and start-up; all zero until then.
+extern char FaceFiles[kFaceCount][kFaceNameSize];  // picture path of each face; entry n-1 is line n
+extern PackedDib* FacePictures[kFaceCount];         // loaded pictures, owned until process exit
+extern int SizeSetting;                              // 0 (small) to 100 (large)
+extern int SpeedSetting;                             // 0 (slow) to 100 (fast)
+extern int CubeHalfEdge;                             // pixels, derived from SizeSetting
+extern int FrameInterval;                            // milliseconds, derived from SpeedSetting
 
 // The file the saver reads and the setup dialog writes: "c:\windows\whirlbox.ini". Only tests point
 // it elsewhere.
 extern const char* SettingsPath;
+
+enum FaceFormat { kFaceBmp, kFaceGif, kFaceJpeg, kFaceNoFormat };
+
+// The reader that the text from the name's last '.' chooses, ignoring the case of ASCII letters:
+// ".bmp", ".gif" or ".jpg"; kFaceNoFormat for anything else or no '.'.
+FaceFormat FaceFormatOf(const char* name);
+
+// What is wrong with a name line, each the fatal error it ends with: 555 (nothing read), 559 (under 4
+// characters), 561 (no '.') or 569 (another ending).
+enum NameFault { kNameGood, kNameUnread, kNameShort, kNameNoDot, kNameOtherEnding };
+
+// Reads the next name line of the settings file into name (kFaceNameSize characters) as fgets with
+// a count of 260 does, cuts it at the line feed and returns the reader it names. On a fault returns
+// kFaceNoFormat and sets *fault; the caller reports it (AbortBadName) once the earlier faces are
+// known to have loaded.
+FaceFormat ReadFaceName(TextFile* text, char* name, NameFault* fault);
+
+// Ends the process with the fatal error of fault for name line line (1 to 6) holding name.
+[[noreturn]] void AbortBadName(NameFault fault, int line, const char* name);
 
 // The picture readers, one per name ending; each returns a new picture or null.
 struct PictureReaders {
@@ -14,8 +47,12 @@ struct PictureReaders {
   PackedDib* (*jpeg)(const char* path);
 };
 
-// LoadBmp, LoadGif and LoadJpeg (settings/load_settings.cpp).
+// LoadBmp, LoadGif and LoadJpeg.
 extern const PictureReaders kPictureReaders;
+
+// The picture of name read by the reader its format (not kFaceNoFormat) chooses; null when the
+// reader fails. The caller owns the picture.
+PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, const char* name);
 
 // Reads the settings file at path, loads the six pictures through readers into FacePictures and
 // sets FaceFiles, SizeSetting, SpeedSetting, CubeHalfEdge and FrameInterval. Every problem ends

@@ -5,20 +5,16 @@
 #include <cstdlib>
 
 #include "render/back_buffers_win.h"
-#include "render/frame_step.h"
+#include "render/draw_cube.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
-#include "settings/setup_dialog.h"
-#include "shell/command_line.h"
+#include "settings/setup_dialog_win.h"
 #include "shell/fatal.h"
 #include "shell/monitor_covers_win.h"
-#include "shell/saver_handles.h"
-#include "shell/saver_state.h"
-#include "shell/saver_wndproc.h"
+#include "shell/saver_handles_win.h"
+#include "shell/saver_rules.h"
+#include "shell/saver_wndproc_win.h"
 
 static const char kSaverClass[] = "SCREENSAVER";
-static const UINT kPreviewInterval = 250;  // ms: the preview turns slowly whatever the settings say
-static const UINT kGracePeriod = 2500;     // ms of mouse movement ignored after the start
 
 // GetMessageA's -1 (failure) is not told apart from a message: the loop goes on.
 static WPARAM RunMessageLoop() {
@@ -33,19 +29,16 @@ static WPARAM RunMessageLoop() {
 static int RunSetup() {
   SetupMode = 1;
   HWND dialog = CreateDialogParamA(AppInstance, "DL0G", nullptr, SetupDlgProc, 0);
-  if (dialog == nullptr) Abort(kFatalSetupDialog.code, kFatalSetupDialog.format, static_cast<int>(GetLastError()));
+  if (dialog == nullptr) Abort(kFatalSetupDialog, static_cast<int>(GetLastError()));
   RunMessageLoop();
   return 0;
 }
 
 static HWND PreviewHost(int argc, char** argv) {
   PreviewHandle read = ReadPreviewHandle(argc, argv);
-  if (!read.found) {
-    if (read.fail == &kFatalPreviewArg2) Abort(read.fail->code, read.fail->format, argv[1], argv[2]);
-    Abort(read.fail->code, read.fail->format, argv[1]);
-  }
+  if (!read.found) AbortWithoutPreviewHandle(read.source, argv);
   HWND host = reinterpret_cast<HWND>(static_cast<UINT_PTR>(read.handle));
-  if (!IsWindow(host)) Abort(kFatalPreviewBad.code, kFatalPreviewBad.format, read.handle);
+  if (!IsWindow(host)) Abort(kFatalPreviewBad, read.handle);
   return host;
 }
 
@@ -57,7 +50,7 @@ static void RegisterSaverClass() {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = kSaverClass;
   if (RegisterClassA(&windowClass) == 0) {
-    Abort(kFatalRegisterClass.code, kFatalRegisterClass.format, static_cast<int>(GetLastError()));
+    Abort(kFatalRegisterClass, static_cast<int>(GetLastError()));
   }
 }
 
@@ -65,17 +58,17 @@ static void CreatePreviewWindow(HWND host) {
   RECT client;
   // The host may have gone since it was checked; then there is no size to create the child with.
   if (!GetClientRect(host, &client)) {
-    Abort(kFatalPreviewWindow.code, kFatalPreviewWindow.format, static_cast<int>(GetLastError()));
+    Abort(kFatalPreviewWindow, static_cast<int>(GetLastError()));
   }
   SaverWindow = CreateWindowExA(0, kSaverClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right - client.left,
                                 client.bottom - client.top, host, nullptr, AppInstance, nullptr);
   if (SaverWindow == nullptr) {
-    Abort(kFatalPreviewWindow.code, kFatalPreviewWindow.format, static_cast<int>(GetLastError()));
+    Abort(kFatalPreviewWindow, static_cast<int>(GetLastError()));
   }
   BringWindowToTop(SaverWindow);
   ViewWidth = client.right;
   ViewHeight = client.bottom;
-  CubeHalfEdge = ViewHeight / 8;
+  CubeHalfEdge = PreviewHalfEdge(ViewHeight);
   FrameInterval = kPreviewInterval;
 }
 
@@ -84,7 +77,7 @@ static void CreateFullScreenWindow() {
                                 ViewHeight, nullptr, nullptr, AppInstance, nullptr);
   if (SaverWindow == nullptr) {
     DestroyMonitorCovers();  // a cover over the primary would hide the message box
-    Abort(kFatalSaverWindow.code, kFatalSaverWindow.format, static_cast<int>(GetLastError()));
+    Abort(kFatalSaverWindow, static_cast<int>(GetLastError()));
   }
 }
 
@@ -103,10 +96,10 @@ static int RunSaver(int argc, char** argv, bool preview) {
   }
   DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
   CreateBackBuffers();
-  FrameTimer = SetTimer(SaverWindow, 1, static_cast<UINT>(FrameInterval), nullptr);
-  if (FrameTimer == 0) Abort(kFatalFrameTimer.code, kFatalFrameTimer.format, static_cast<int>(GetLastError()));
-  GraceTimer = SetTimer(SaverWindow, 2, kGracePeriod, nullptr);
-  if (GraceTimer == 0) Abort(kFatalGraceTimer.code, kFatalGraceTimer.format, static_cast<int>(GetLastError()));
+  FrameTimer = SetTimer(SaverWindow, kFrameTimerId, static_cast<UINT>(FrameInterval), nullptr);
+  if (FrameTimer == 0) Abort(kFatalFrameTimer, static_cast<int>(GetLastError()));
+  GraceTimer = SetTimer(SaverWindow, kGraceTimerId, kGracePeriod, nullptr);
+  if (GraceTimer == 0) Abort(kFatalGraceTimer, static_cast<int>(GetLastError()));
   if (!PreviewMode && !SetupMode) ShowCursor(FALSE);
   int code = static_cast<int>(RunMessageLoop());
   DestroyMonitorCovers();
@@ -116,7 +109,7 @@ static int RunSaver(int argc, char** argv, bool preview) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   AppInstance = instance;
   DialogBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-  if (DialogBrush == nullptr) Abort(kFatalDialogBrush.code, kFatalDialogBrush.format, static_cast<int>(GetLastError()));
+  if (DialogBrush == nullptr) Abort(kFatalDialogBrush, static_cast<int>(GetLastError()));
   ViewWidth = GetSystemMetrics(SM_CXSCREEN);
   ViewHeight = GetSystemMetrics(SM_CYSCREEN);
   LoadSettings();  // in every role, before any window exists

@@ -1,65 +1,49 @@
-// Every fatal error of the saver: its code and its message, each defined once.
-// A code identifies one call site; tests check that no two sites share a code.
+// The one list of the saver's fatal errors: name, code, the types the message takes, and the message.
+// Each is written once, here; fatal.h makes a record of every row and the list the uniqueness test
+// reads, so no error can be left out of either. A code identifies one call site.
 #pragma once
 
-struct FatalCall {
-  int code;
-  const char* format;
-};
-
-// Start-up and roles.
-inline constexpr FatalCall kFatalDialogBrush{649, "can't create light gray brush\nerror code %i"};
-inline constexpr FatalCall kFatalSetupDialog{662, "can't load setup dialog\nerror code %i"};
-inline constexpr FatalCall kFatalPreviewArg2{674, "can't get handle for preview\nfrom argv[1]='%s'\nand argv[2]='%s'"};
-inline constexpr FatalCall kFatalPreviewColon{679, "can't get handle for preview\nfrom argv[1]='%s'"};
-inline constexpr FatalCall kFatalPreviewSpace{684, "can't get handle for preview\nfrom argv[1]='%s'"};
-inline constexpr FatalCall kFatalPreviewP{689, "can't get handle for preview\nfrom argv[1]='%s'"};
-inline constexpr FatalCall kFatalPreviewBad{692, "preview handle (%u) is bad"};
-inline constexpr FatalCall kFatalRegisterClass{629, "can't register class\nerror code %i"};
-inline constexpr FatalCall kFatalPreviewWindow{702, "can't create window\nerror code %i"};
-inline constexpr FatalCall kFatalSaverWindow{712, "can't create window\nerror code %i"};
-inline constexpr FatalCall kFatalFrameTimer{720, "can't create timer\nerror code %i"};
-inline constexpr FatalCall kFatalGraceTimer{723, "can't create timer\nerror code %i"};
-
-// Saver window procedure.
-inline constexpr FatalCall kFatalBeginPaint{282, "can't begin paint\nerror code %i"};
-
-// Off-screen surfaces.
-inline constexpr FatalCall kFatalSurfaceDc{589, "can't get device context\nerror code %i"};
-inline constexpr FatalCall kFatalBackDc{592, "can't create first compatible device context\nerror code %i"};
-inline constexpr FatalCall kFatalBackBitmap{603, "can't create first DIB section\nerror code %i"};
-inline constexpr FatalCall kFatalBackSelect{
-    606, "can't create select first DIB section into first compatible device context\nerror code %i"};
-inline constexpr FatalCall kFatalFaceDc{609, "can't create second compatible device context\nerror code %i"};
-inline constexpr FatalCall kFatalFaceBitmap{612, "can't create second DIB section\nerror code %i"};
-inline constexpr FatalCall kFatalFaceSelect{
-    615, "can't create select second DIB section into first compatible device context\nerror code %i"};
-
-// Cube drawing.
-inline constexpr FatalCall kFatalStretch{202, "can't paint picture into second device context\nerror code %i"};
-inline constexpr FatalCall kFatalTransfer{205, "can't paint picture into first device context\nerror code %i"};
-inline constexpr FatalCall kFatalFrameDc{315, "can't get device context\nerror code %i"};
-
-// Settings file.
-inline constexpr FatalCall kFatalNoSettings{551, "expected to find whirlbox.ini in folder C:\\Windows"};
-inline constexpr FatalCall kFatalReadLine{555, "read error on line %i of whirlbox.ini\nexpecting a file name"};
-inline constexpr FatalCall kFatalShortName{559, "null file name on line %i of whirlbox.ini"};
-inline constexpr FatalCall kFatalNoDot{
-    561, "expected file name on line %i of whirlbox.ini\nto end in .bmp, .gif, or .jpg but found\n%s"};
-inline constexpr FatalCall kFatalBadExtension{
-    569, "expected file name on line %i of whirlbox.ini\nto end in .bmp, .gif, or .jpg but found\n%s"};
-inline constexpr FatalCall kFatalLoadImage{571, "can't load image %s"};
-inline constexpr FatalCall kFatalWriteSettings{336, "can't write whirlbox.ini in folder C:\\Windows"};
-
-// Setup dialog.
-inline constexpr FatalCall kFatalUnknownScroll{462, "WM_HSCROLL message received from unknown control"};
-
-inline constexpr const FatalCall* kAllFatalCalls[] = {
-    &kFatalDialogBrush, &kFatalSetupDialog, &kFatalPreviewArg2, &kFatalPreviewColon, &kFatalPreviewSpace,
-    &kFatalPreviewP, &kFatalPreviewBad, &kFatalRegisterClass, &kFatalPreviewWindow, &kFatalSaverWindow,
-    &kFatalFrameTimer, &kFatalGraceTimer, &kFatalBeginPaint, &kFatalSurfaceDc, &kFatalBackDc,
-    &kFatalBackBitmap, &kFatalBackSelect, &kFatalFaceDc, &kFatalFaceBitmap, &kFatalFaceSelect,
-    &kFatalStretch, &kFatalTransfer, &kFatalFrameDc, &kFatalNoSettings, &kFatalReadLine,
-    &kFatalShortName, &kFatalNoDot, &kFatalBadExtension, &kFatalLoadImage, &kFatalWriteSettings,
-    &kFatalUnknownScroll,
-};
+// X(name, code, (argument types), message)
+#define WHIRLBOX_FATAL_ERRORS(X)                                                                             \
+  /* Start-up and roles. */                                                                                  \
+  X(kFatalDialogBrush, 649, (int), "can't create light gray brush\nerror code %i")                           \
+  X(kFatalSetupDialog, 662, (int), "can't load setup dialog\nerror code %i")                                 \
+  X(kFatalPreviewArg2, 674, (const char*, const char*),                                                      \
+    "can't get handle for preview\nfrom argv[1]='%s'\nand argv[2]='%s'")                                     \
+  X(kFatalPreviewColon, 679, (const char*), "can't get handle for preview\nfrom argv[1]='%s'")               \
+  X(kFatalPreviewSpace, 684, (const char*), "can't get handle for preview\nfrom argv[1]='%s'")               \
+  X(kFatalPreviewP, 689, (const char*), "can't get handle for preview\nfrom argv[1]='%s'")                   \
+  X(kFatalPreviewBad, 692, (unsigned), "preview handle (%u) is bad")                                         \
+  X(kFatalRegisterClass, 629, (int), "can't register class\nerror code %i")                                  \
+  X(kFatalPreviewWindow, 702, (int), "can't create window\nerror code %i")                                   \
+  X(kFatalSaverWindow, 712, (int), "can't create window\nerror code %i")                                     \
+  X(kFatalFrameTimer, 720, (int), "can't create timer\nerror code %i")                                       \
+  X(kFatalGraceTimer, 723, (int), "can't create timer\nerror code %i")                                       \
+  /* Saver window procedure. */                                                                              \
+  X(kFatalBeginPaint, 282, (int), "can't begin paint\nerror code %i")                                        \
+  /* Off-screen surfaces. */                                                                                 \
+  X(kFatalSurfaceDc, 589, (int), "can't get device context\nerror code %i")                                  \
+  X(kFatalBackDc, 592, (int), "can't create first compatible device context\nerror code %i")                 \
+  X(kFatalBackBitmap, 603, (int), "can't create first DIB section\nerror code %i")                           \
+  X(kFatalBackSelect, 606, (int),                                                                            \
+    "can't create select first DIB section into first compatible device context\nerror code %i")             \
+  X(kFatalFaceDc, 609, (int), "can't create second compatible device context\nerror code %i")                \
+  X(kFatalFaceBitmap, 612, (int), "can't create second DIB section\nerror code %i")                          \
+  X(kFatalFaceSelect, 615, (int),                                                                            \
+    "can't create select second DIB section into first compatible device context\nerror code %i")            \
+  /* Cube drawing. */                                                                                        \
+  X(kFatalStretch, 202, (int), "can't paint picture into second device context\nerror code %i")              \
+  X(kFatalTransfer, 205, (int), "can't paint picture into first device context\nerror code %i")              \
+  X(kFatalFrameDc, 315, (int), "can't get device context\nerror code %i")                                    \
+  /* Settings file. */                                                                                       \
+  X(kFatalNoSettings, 551, (), "expected to find whirlbox.ini in folder C:\\Windows")                        \
+  X(kFatalReadLine, 555, (int), "read error on line %i of whirlbox.ini\nexpecting a file name")              \
+  X(kFatalShortName, 559, (int), "null file name on line %i of whirlbox.ini")                                \
+  X(kFatalNoDot, 561, (int, const char*),                                                                    \
+    "expected file name on line %i of whirlbox.ini\nto end in .bmp, .gif, or .jpg but found\n%s")            \
+  X(kFatalBadExtension, 569, (int, const char*),                                                             \
+    "expected file name on line %i of whirlbox.ini\nto end in .bmp, .gif, or .jpg but found\n%s")            \
+  X(kFatalLoadImage, 571, (const char*), "can't load image %s")                                              \
+  X(kFatalWriteSettings, 336, (), "can't write whirlbox.ini in folder C:\\Windows")                          \
+  /* Setup dialog. */                                                                                        \
+  X(kFatalUnknownScroll, 462, (), "WM_HSCROLL message received from unknown control")

@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "shell/fatal.h"
-#include "shell/fatal_format.h"
 
 int AbortShowing = 0;
 

@@ -4,8 +4,7 @@
 #include <cstdarg>
 
 #include "shell/fatal.h"
-#include "shell/fatal_format.h"
-#include "shell/saver_handles.h"
+#include "shell/saver_handles_win.h"
 
 int AbortShowing = 0;
 

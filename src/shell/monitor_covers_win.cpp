@@ -3,7 +3,7 @@
 #include "shell/monitor_covers_win.h"
 
 #include "shell/cover_wndproc_win.h"
-#include "shell/saver_handles.h"
+#include "shell/saver_handles_win.h"
 
 HWND MonitorCovers[kMaxMonitors] = {};
 int MonitorCoverCount = 0;

@@ -1,7 +1,7 @@
 // The screen-wide mouse-travel box. Portable: no Windows headers.
 #include "shell/screen_travel.h"
 
-#include "shell/mouse_travel.h"
+#include "shell/saver_rules.h"
 
 int ScreenTravelSeen = 0;
 int32_t ScreenMinX = 0;

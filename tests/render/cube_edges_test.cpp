@@ -1,4 +1,4 @@
-// The cube's own edges: wherever two facing faces share an edge, their parallelogram transfers
+// The cube's own edges: wherever two facing faces share an edge, the saver's picture transfers
 // neither leave a crack along it nor both paint a pixel of it, over whole 360-frame cycles.
 #include <gtest/gtest.h>
 
@@ -8,8 +8,7 @@
 
 #include "raster_reference.h"
 #include "render/cube_geometry.h"
-#include "render/raster_fill.h"
-#include "render/raster_transfer.h"
+#include "render/painter.h"
 
 namespace {
 
@@ -92,16 +91,19 @@ void CheckSharedEdge(const Parallelogram& p, const Parallelogram& q, int pa, int
   }
 }
 
-void PaintFace(const FacePlacement& face, const Surface& source, Surface* target) {
+void PaintFace(const FacePlacement& face, TestPicture& picture, Surface* target) {
   FillSurfaceRect(*target, Rect{0, 0, kSide, kSide}, kBlack);
-  ASSERT_TRUE(TransferParallelogram(*target, face.corners, source, face.w, face.hh));
+  ASSERT_TRUE(TransferPicture(*target, face.corners, picture.header(), face.w, face.hh, kSide, kSide));
 }
 
 EdgeCounts CheckCycle(int halfEdge) {
-  TestSurface source(kSide, kSide), first(kSide, kSide), second(kSide, kSide);
-  FillSurfaceRect(source.surface, Rect{0, 0, kSide, kSide}, DibColor{9, 9, 9, 0});
+  std::mt19937 random(9);
+  TestPicture source = MakePicture(1, 1, 24, 0, &random);  // one grey pixel, shown on every face pixel
+  const uint8_t grey[3] = {9, 9, 9};
+  std::copy(grey, grey + 3, DibBits(source.header()));
+  TestSurface first(kSide, kSide), second(kSide, kSide);
   EdgeCounts counts;
-  CubeMotion motion = InitialCubeMotion();
+  CubeMotion motion = kInitialCubeMotion;
   for (int n = 0; n < 360; ++n) {
     AdvanceAngles(&motion);
     CubeFrame frame;
@@ -125,8 +127,8 @@ EdgeCounts CheckCycle(int halfEdge) {
                      p.corner[pb].x == q.corner[qb].x && p.corner[pb].y == q.corner[qb].y;
         if (!exact) continue;  // a fourth corner rounded apart: the edges differ by up to one pixel
         ++counts.exactEdges;
-        PaintFace(faces[i], source.surface, &first.surface);
-        PaintFace(faces[j], source.surface, &second.surface);
+        PaintFace(faces[i], source, &first.surface);
+        PaintFace(faces[j], source, &second.surface);
         CheckSharedEdge(p, q, pa, pb, qa, qb, first.surface, second.surface, &counts);
       }
     }

@@ -17,7 +17,7 @@ struct Steps {
 
 // Steps from the load state n times, starting (as start-up does) with the whole view dirty.
 Steps RunFrames(int width, int height, int halfEdge, int n) {
-  Steps run{InitialCubeMotion(), CubeFrame{}, Rect{0, 0, width, height}};
+  Steps run{kInitialCubeMotion, CubeFrame{}, Rect{0, 0, width, height}};
   Rect dirty{0, 0, width, height};
   for (int i = 0; i < n; ++i) {
     run.previousDirty = dirty;
@@ -135,7 +135,7 @@ TEST(CubeGeometry, Frame180ShowsFace0AndTheCycleReturnsToRestAt360) {
   EXPECT_EQ(DrawnFaces(run.frame), "02345");
   EXPECT_EQ(run.frame.faces[0].w, 244);
   EXPECT_EQ(run.frame.faces[0].hh, 244);
-  CubeMotion motion = InitialCubeMotion();
+  CubeMotion motion = kInitialCubeMotion;
   for (int n = 1; n <= 360; ++n) {
     AdvanceAngles(&motion);
     bool rest = motion.angleX == 0 && motion.angleY == 0 && motion.angleZ == 0;
@@ -163,7 +163,7 @@ TEST(CubeGeometry, RestOrientationShowsFace0UprightAndUnmirrored) {
 }
 
 TEST(CubeGeometry, NarrowViewStepsBackAndForth) {
-  CubeMotion motion = InitialCubeMotion();
+  CubeMotion motion = kInitialCubeMotion;
   const int want[] = {19, 38, 57, 76, 95, 114, 95, 114, 95, 114, 95, 114};
   CubeFrame frame;
   for (int n = 0; n < 12; ++n) {
@@ -217,7 +217,7 @@ TEST(CubeGeometry, SmallCubeFacesOnALineAreStillDrawn) {
 }
 
 TEST(CubeGeometry, SmallCubesSometimesShowTwoOrFourFaces) {
-  CubeMotion motion = InitialCubeMotion();
+  CubeMotion motion = kInitialCubeMotion;
   CubeFrame frame;
   int counts[kCubeFaceCount + 1] = {};
   for (int n = 0; n < 360; ++n) {

@@ -10,12 +10,10 @@
 
 #include "raster_reference.h"
 #include "saver_fixture.h"
-#include "render/cube_state.h"
-#include "render/frame_step.h"
-#include "render/raster_transfer.h"
-#include "render/surface_alloc.h"
-#include "settings/settings_state.h"
-#include "shell/saver_state.h"
+#include "render/draw_cube.h"
+#include "render/parallelogram_walk.h"
+#include "settings/settings_file.h"
+#include "shell/saver_rules.h"
 
 namespace {
 
@@ -42,7 +40,7 @@ void ExpectBackBufferIsReferenceCube(int frameNumber) {
 // Frames 1..frames, each compared in full; stops at the first frame that differs.
 void ExpectFramesShowReferenceCube(int frames) {
   for (int n = 1; n <= frames; ++n) {
-    ComposeFrame();
+    DrawCube();
     ExpectBackBufferIsReferenceCube(n);
     if (::testing::Test::HasFailure()) return;
   }
@@ -60,11 +58,11 @@ TEST(FrameStep, WorkedFramesReturnTheirCopyAreas) {
   TestPicture pictures[kFaceCount];
   MakePictures(pictures, &random);
   StartSaver(1024, 768, 122, pictures);
-  EXPECT_EQ(Describe(ComposeFrame()), "-158 -154 1024 768");
+  EXPECT_EQ(Describe(DrawCube()), "-158 -154 1024 768");
   EXPECT_EQ(Describe(PrevDirtyRect), "0 0 1024 768");
   EXPECT_EQ(Describe(DirtyRect), "-158 -154 196 200");
   ExpectBackBufferIsReferenceCube(1);
-  EXPECT_EQ(Describe(ComposeFrame()), "-169 -159 245 251");
+  EXPECT_EQ(Describe(DrawCube()), "-169 -159 245 251");
   EXPECT_EQ(AngleX, 22);
   EXPECT_EQ(CenterX, 38);
   EXPECT_EQ(CenterY, 46);
@@ -77,7 +75,7 @@ TEST(FrameStep, EveryFrameShowsOnlyTheCurrentCube) {
   MakePictures(pictures, &random);
   StartSaver(320, 240, 40, pictures);
   for (int n = 1; n <= 360; ++n) {
-    Rect copy = ComposeFrame();
+    Rect copy = DrawCube();
     EXPECT_EQ(Describe(copy), Describe(UnionRect(PrevDirtyRect, DirtyRect)));
     if (n % 9 == 0 || n < 4) ExpectBackBufferIsReferenceCube(n);
     if (HasFailure()) return;
@@ -114,7 +112,7 @@ TEST(FrameStep, AtRestFace0IsUprightAndUnmirrored) {
   const uint8_t rows[8 * 2] = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0};
   std::memcpy(DibBits(pictures[0].header()), rows, sizeof rows);
   StartSaver(1024, 768, 100, pictures);
-  for (int n = 1; n <= 360; ++n) ComposeFrame();
+  for (int n = 1; n <= 360; ++n) DrawCube();
   ASSERT_EQ(AngleX + AngleY + AngleZ, 0);
   int left = CenterX - 100, top = CenterY - 100;
   EXPECT_EQ(PixelAt(BackSurface, left + 20, top + 20), 0xFF0000u) << "top-left";
@@ -130,7 +128,7 @@ TEST(FrameStepDeathTest, UnreadablePictureEndsWith202) {
   MakePictures(pictures, &random);
   StartSaver(200, 150, 20, pictures);
   for (TestPicture& picture : pictures) picture.header()->biBitCount = 16;
-  EXPECT_EXIT((dup2(2, 1), ComposeFrame()), ::testing::ExitedWithCode(1),
+  EXPECT_EXIT((dup2(2, 1), DrawCube()), ::testing::ExitedWithCode(1),
               "fatal 202\ncan't paint picture into second device context\nerror code 0");
 }
 
@@ -139,6 +137,6 @@ TEST(FrameStepDeathTest, TransferBeyondItsLimitsEndsWith205) {
   TestPicture pictures[kFaceCount];
   MakePictures(pictures, &random);
   StartSaver(64, 48, kTransferCoordLimit, pictures);
-  EXPECT_EXIT((dup2(2, 1), ComposeFrame()), ::testing::ExitedWithCode(1),
+  EXPECT_EXIT((dup2(2, 1), DrawCube()), ::testing::ExitedWithCode(1),
               "fatal 205\ncan't paint picture into first device context\nerror code 0");
 }

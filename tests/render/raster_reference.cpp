@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "render/surface_alloc.h"
+#include "render/surface.h"
 
 TestSurface::TestSurface(int width, int height) : surface{nullptr, 0, 0, 0} { AllocateSurface(width, height, &surface); }
 TestSurface::~TestSurface() { FreeSurface(&surface); }

@@ -1,5 +1,6 @@
-// Our fill, stretch and parallelogram transfer against the naive references of raster_reference.cpp,
-// on every picture format and on many random parallelograms, and the rules for empty transfers.
+// The painter (fill, erase around the faces, picture transfer) and the two-pass oracle (stretch,
+// parallelogram transfer) against the naive references of raster_reference.cpp, on every picture
+// format and on many random parallelograms, and the rules for empty transfers.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,11 +9,8 @@
 #include <vector>
 
 #include "raster_reference.h"
-#include "render/erase_around.h"
-#include "render/raster_fill.h"
-#include "render/raster_picture_transfer.h"
-#include "render/raster_stretch.h"
-#include "render/raster_transfer.h"
+#include "render/painter.h"
+#include "two_pass.h"
 
 namespace {
 

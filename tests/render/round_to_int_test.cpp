@@ -15,6 +15,8 @@ TEST(RoundToInt, HalvesGoAwayFromZero) {
   EXPECT_EQ(RoundToInt(0.49), 0);
   EXPECT_EQ(RoundToInt(-0.49), 0);
   EXPECT_EQ(RoundToInt(1.4999999999999998), 1);
+  EXPECT_EQ(RoundToInt(0.49999999999999994), 1);  // the sum with 0.5 rounds to 1.0 before truncating
+  EXPECT_EQ(RoundToInt(-0.49999999999999994), -1);
   EXPECT_EQ(RoundToInt(121.6), 122);
 }
 

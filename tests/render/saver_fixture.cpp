@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "render/cube_state.h"
-#include "render/surface_alloc.h"
-#include "shell/saver_state.h"
+#include "render/draw_cube.h"
+#include "render/surface.h"
+#include "shell/saver_rules.h"
 
 void StartSaver(int width, int height, int halfEdge, PackedDib* const pictures[kFaceCount]) {
   ViewWidth = width;

@@ -10,11 +10,11 @@
 #include "common/test_files.h"
 #include "picture/readers.h"
 #include "raster_reference.h"
-#include "render/frame_step.h"
+#include "render/draw_cube.h"
 #include "saver_fixture.h"
 #include "common/gif_encoder.h"
 #include "common/jpeg_codec.h"
-#include "settings/face_name.h"
+#include "settings/settings_file.h"
 #include "tools/tool_run.h"
 
 namespace {
@@ -94,7 +94,7 @@ void ExpectFramesMatch(const Faces& faces, int width, int height, int halfEdge, 
   for (PackedDib* picture : loaded) ASSERT_NE(picture, nullptr);
   StartSaver(width, height, halfEdge, loaded);
   for (int n = 1; n <= last; ++n) {
-    ComposeFrame();
+    DrawCube();
     char name[32];
     std::snprintf(name, sizeof name, "/frame-%04d.bmp", n);
     Bytes file = ReadBytes(dir + name);

@@ -9,15 +9,19 @@
 
 
 TEST(ToolTrace, FirstFramePrintsTheWorkedGeometry) {
+  const std::string worked =
+      "frame 1 angles 11 13 17 centre 19 23 velocity 19 23\n"
+      "points 125,153 195,-73 -32,-153 -102,73 70,199 140,-27 -87,-107 -157,119\n"
+      "face 0 w 241 hh 237\n"
+      "face 3 w 237 hh 72\n"
+      "face 4 w 241 hh 72\n"
+      "dirty -158 -154 196 200 copy -158 -154 1024 768\n";
   ToolRun run = RunTool({"trace", "--view", "1024x768", "--half-edge", "122"});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out,
-            "frame 1 angles 11 13 17 centre 19 23 velocity 19 23\n"
-            "points 125,153 195,-73 -32,-153 -102,73 70,199 140,-27 -87,-107 -157,119\n"
-            "face 0 w 241 hh 237\n"
-            "face 3 w 237 hh 72\n"
-            "face 4 w 241 hh 72\n"
-            "dirty -158 -154 196 200 copy -158 -154 1024 768\n");
+  EXPECT_EQ(run.out, worked);
+  // Numbers are decimal even with a leading 0, and may have leading blanks and a sign.
+  run = RunTool({"trace", "--view", "01024x0768", "--half-edge", " +0122"});
+  EXPECT_EQ(run.out, worked);
 }
 
 TEST(ToolTrace, FramesOptionRunsThatManySteps) {

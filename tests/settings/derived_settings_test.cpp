@@ -4,7 +4,6 @@
 #include <climits>
 
 #include "settings/derived_settings.h"
-#include "settings/scroll_steps.h"
 
 TEST(DerivedSettings, HalfEdgesAndPeriodsOfTheTable) {
   const int settings[] = {0, 10, 25, 50, 75, 90, 100};

@@ -20,7 +20,6 @@
 #include "settings/face_loads.h"
 #include "settings/settings_file.h"
 #include "settings/settings_fixtures.h"
-#include "settings/settings_state.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include "settings/number_cases.h"
 #include "settings/settings_file.h"
 #include "settings/settings_fixtures.h"
-#include "settings/settings_state.h"
 
 static std::string Lines(int count) {
   std::string text;

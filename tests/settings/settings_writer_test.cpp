@@ -14,7 +14,6 @@
 #include "settings/death_test_helpers.h"
 #include "settings/settings_file.h"
 #include "settings/settings_fixtures.h"
-#include "settings/settings_state.h"
 
 static const char kWriteFailure[] = "can't write whirlbox.ini in folder C:\\Windows";
 

@@ -1,9 +1,10 @@
 // The role chosen from the command line and the preview host handle.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <vector>
 
-#include "shell/command_line.h"
+#include "shell/saver_rules.h"
 
 static SaverRole Role(std::vector<const char*> args) {
   args.insert(args.begin(), "whirlbox.scr");
@@ -41,34 +42,45 @@ TEST(ChooseRole, AnythingStartingWithPIsThePreview) {
 TEST(PreviewHandle, TheFourRulesReadTheSameHandle) {
   struct Case {
     std::vector<const char*> args;
-    int code;  // of the rule that read the handle
+    PreviewSource source;  // the rule that read the handle
   };
   const Case cases[] = {
-      {{"/p", "1234"}, 674},
-      {{"/p:1234"}, 679},
-      {{"/p 1234"}, 684},  // one argument holding a blank, as some hosts quote it
-      {{"/P1234"}, 689},
+      {{"/p", "1234"}, kHandleInArgument2},
+      {{"/p:1234"}, kHandleAfterColon},
+      {{"/p 1234"}, kHandleAfterSpace},  // one argument holding a blank, as some hosts quote it
+      {{"/P1234"}, kHandleAfterP},
   };
   for (const Case& c : cases) {
     PreviewHandle handle = Handle(c.args);
     EXPECT_TRUE(handle.found) << c.args[0];
     EXPECT_EQ(handle.handle, 1234u) << c.args[0];
-    EXPECT_EQ(handle.fail->code, c.code) << c.args[0];
+    EXPECT_EQ(handle.source, c.source) << c.args[0];
   }
 }
 
 TEST(PreviewHandle, MissingNumbersFailWithTheCodeOfTheRuleThatApplied) {
-  EXPECT_FALSE(Handle({"/p"}).found);
-  EXPECT_EQ(Handle({"/p"}).fail->code, 689);
-  EXPECT_FALSE(Handle({"/p1234"}).found);  // lower-case p: no upper-case 'P' to read after
-  EXPECT_EQ(Handle({"/p1234"}).fail->code, 689);
-  EXPECT_FALSE(Handle({"/P"}).found);
-  EXPECT_FALSE(Handle({"/p", "abc"}).found);
-  EXPECT_EQ(Handle({"/p", "abc"}).fail->code, 674);
-  EXPECT_FALSE(Handle({"/p:"}).found);
-  EXPECT_EQ(Handle({"/p:"}).fail->code, 679);
-  EXPECT_FALSE(Handle({"/p x"}).found);
-  EXPECT_EQ(Handle({"/p x"}).fail->code, 684);
+  struct Case {
+    std::vector<const char*> args;
+    const char* fatal;  // what the saver ends with
+  };
+  const Case cases[] = {
+      {{"/p"}, "fatal 689\ncan't get handle for preview\nfrom argv\\[1\\]='/p'"},
+      // lower-case p: no upper-case 'P' to read after
+      {{"/p1234"}, "fatal 689\ncan't get handle for preview\nfrom argv\\[1\\]='/p1234'"},
+      {{"/P"}, "fatal 689"},
+      {{"/p", "abc"}, "fatal 674\ncan't get handle for preview\nfrom argv\\[1\\]='/p'\nand argv\\[2\\]='abc'"},
+      {{"/p:"}, "fatal 679\ncan't get handle for preview\nfrom argv\\[1\\]='/p:'"},
+      {{"/p x"}, "fatal 684\ncan't get handle for preview\nfrom argv\\[1\\]='/p x'"},
+  };
+  for (const Case& c : cases) {
+    std::vector<const char*> args = c.args;
+    args.insert(args.begin(), "whirlbox.scr");
+    PreviewHandle handle = Handle(c.args);
+    EXPECT_FALSE(handle.found) << c.args[0];
+    EXPECT_EXIT((dup2(2, 1), AbortWithoutPreviewHandle(handle.source, args.data())), ::testing::ExitedWithCode(1),
+                c.fatal)
+        << c.args[0];
+  }
 }
 
 TEST(PreviewHandle, NumbersAreReadAsPercentUReadsThem) {

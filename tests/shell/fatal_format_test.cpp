@@ -6,8 +6,7 @@
 #include <set>
 #include <string>
 
-#include "shell/fatal_codes.h"
-#include "shell/fatal_format.h"
+#include "shell/fatal.h"
 
 static bool Format(char (&text)[kFatalTextSize], const char* format, ...) {
   va_list args;
@@ -64,9 +63,9 @@ TEST(FatalCaption, NegativeCodesAndTheLongestCodeFit) {
 
 TEST(FatalCodes, EveryCallSiteHasItsOwnCode) {
   std::set<int> seen;
-  for (const FatalCall* call : kAllFatalCalls) {
-    EXPECT_TRUE(seen.insert(call->code).second) << "code " << call->code << " used twice";
-    EXPECT_LT(std::string(call->format).size(), 200u);
+  for (const FatalCall& call : kAllFatalCalls) {
+    EXPECT_TRUE(seen.insert(call.code).second) << "code " << call.code << " used twice";
+    EXPECT_LT(std::string(call.format).size(), 200u);
   }
   EXPECT_EQ(seen.size(), 31u);
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "shell/cover_placement.h"
-#include "shell/mouse_travel.h"
+#include "shell/saver_rules.h"
 #include "shell/screen_travel.h"
 
 static bool operator==(const Rect& a, const Rect& b) {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "shell/mouse_travel.h"
+#include "shell/saver_rules.h"
 
 // The lParam of WM_MOUSEMOVE: x in the low 16 bits, y in the high 16 bits.
 static uint32_t Pos(uint32_t x, uint32_t y) { return ((y & 0xFFFFu) << 16) | (x & 0xFFFFu); }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "shell/fatal.h"
-#include "shell/saver_handles.h"
+#include "shell/saver_handles_win.h"
 
 static LRESULT CALLBACK ProbeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);

@@ -9,7 +9,7 @@
 #include "shell/cover_wndproc_win.h"
 #include "shell/fatal.h"
 #include "shell/monitor_covers_win.h"
-#include "shell/mouse_travel.h"
+#include "shell/saver_rules.h"
 #include "shell/screen_travel.h"
 
 namespace {

@@ -10,14 +10,13 @@
 
 #include "picture/packed_dib.h"
 #include "render/back_buffers_win.h"
-#include "render/cube_state.h"
-#include "render/frame_step.h"
+#include "render/draw_cube.h"
 #include "render/surface.h"
 #include "saver_window_helpers.h"
-#include "settings/settings_state.h"
+#include "settings/settings_file.h"
 #include "shell/fatal.h"
-#include "shell/saver_handles.h"
-#include "shell/saver_state.h"
+#include "shell/saver_handles_win.h"
+#include "shell/saver_rules.h"
 
 namespace {
 

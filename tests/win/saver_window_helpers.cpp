@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "shell/saver_handles.h"
-#include "shell/saver_state.h"
-#include "shell/saver_wndproc.h"
+#include "shell/saver_handles_win.h"
+#include "shell/saver_rules.h"
+#include "shell/saver_wndproc_win.h"
 
 HWND CreateSaverWindow(int width, int height, bool visible) {
   static bool registered = false;

@@ -5,9 +5,8 @@
 
 #include "saver_window_helpers.h"
 #include "shell/fatal.h"
-#include "shell/mouse_travel.h"
-#include "shell/saver_handles.h"
-#include "shell/saver_state.h"
+#include "shell/saver_rules.h"
+#include "shell/saver_handles_win.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "settings/number_cases.h"
 #include "settings/settings_file.h"
 #include "settings/settings_fixtures.h"
-#include "settings/settings_state.h"
 #include "settings/text_file.h"
 
 TEST(SettingsFileWindows, NumbersReadAsInTheNativeBuild) {

@@ -9,9 +9,8 @@
 
 #include "common/test_files.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
-#include "settings/setup_dialog.h"
-#include "shell/saver_handles.h"
+#include "settings/setup_dialog_win.h"
+#include "shell/saver_handles_win.h"
 #include "win/dialog_template_check.h"
 
 namespace {

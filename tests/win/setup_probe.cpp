@@ -11,9 +11,8 @@
 
 #include "resources/dialog_ids.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
-#include "settings/setup_dialog.h"
-#include "shell/saver_handles.h"
+#include "settings/setup_dialog_win.h"
+#include "shell/saver_handles_win.h"
 
 static void PrintCentre(HWND dialog, const char* label, int id) {
   RECT rect;

@@ -1,4 +1,4 @@
-// The window procedure of the saver window in the full-screen and preview roles. Windows build only.
+// The window procedure of the saver window in the full-screen and preview roles.
 #pragma once
 #include <windows.h>
 

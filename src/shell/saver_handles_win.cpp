@@ -1,6 +1,6 @@
 // Definitions of the saver's Windows handles, and the check that the portable record layouts match
 // the platform's.
-#include "shell/saver_handles.h"
+#include "shell/saver_handles_win.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-// The saver's process-wide Windows handles, set by start-up. Windows build only.
+// The saver's process-wide Windows handles, set by start-up.
 #pragma once
 #include <windows.h>
 

@@ -1,17 +1,16 @@
 // The setup dialog's procedure: one small function per message. It edits FaceFiles, SizeSetting
-// and SpeedSetting and saves them on OK; it never loads pictures. Windows build only.
-#include "settings/setup_dialog.h"
+// and SpeedSetting and saves them on OK; it never loads pictures.
+#include "settings/setup_dialog_win.h"
 
 #include <commdlg.h>
 
 #include <cstring>
 
 #include "resources/dialog_ids.h"
-#include "settings/scroll_steps.h"
+#include "settings/derived_settings.h"
 #include "settings/settings_file.h"
-#include "settings/settings_state.h"
 #include "shell/fatal.h"
-#include "shell/saver_handles.h"
+#include "shell/saver_handles_win.h"
 
 static_assert(kScrollLineLeft == SB_LINELEFT && kScrollLineRight == SB_LINERIGHT, "scroll codes");
 static_assert(kScrollPageLeft == SB_PAGELEFT && kScrollPageRight == SB_PAGERIGHT, "scroll codes");
@@ -99,7 +98,7 @@ static void OnHScroll(HWND dialog, WPARAM wParam, LPARAM lParam) {
   } else if (bar == GetDlgItem(dialog, IDC_SPEED_SCROLL)) {
     setting = &SpeedSetting;
   } else {
-    Abort(kFatalUnknownScroll.code, "%s", kFatalUnknownScroll.format);
+    Abort(kFatalUnknownScroll);
   }
   SettingsChanged = 1;  // whatever the code: a click at a limit still counts as a change
   int position = static_cast<int>(SendMessageA(bar, SBM_GETPOS, 0, 0));

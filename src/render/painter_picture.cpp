@@ -1,15 +1,44 @@
 // TransferPicture: the exact spans of parallelogram_walk.h, each pixel read from the picture at the
-// column and row the stretch maps its sample to, through two tables filled once per face. Nothing is
-// allocated; no platform headers.
-#include "render/raster_picture_transfer.h"
-
+// column and row the face's scaling maps its sample to, through two tables filled once per face; and
+// the pictures it can read. Nothing is allocated per frame.
 #include <cstdint>
 #include <cstring>
 
-#include "render/parallelogram_walk.h"
-#include "render/stretch_mapping.h"
-#include "render/surface_alloc.h"
-#include "render/surface_rows.h"
+#include "render/painter.h"
+
+void FillColumnOffsets(int32_t* offsets, int srcWidth, int w, int count, int bytesPerPixel) {
+  int64_t den = 2 * static_cast<int64_t>(w);
+  int64_t column = srcWidth / den, remainder = srcWidth % den;
+  int64_t step = (2 * static_cast<int64_t>(srcWidth)) / den;
+  int64_t stepRemainder = (2 * static_cast<int64_t>(srcWidth)) % den;
+  for (int x = 0; x < count; ++x) {
+    offsets[x] = static_cast<int32_t>(column * bytesPerPixel);
+    column += step;
+    remainder += stepRemainder;
+    if (remainder >= den) {
+      remainder -= den;
+      ++column;
+    }
+  }
+}
+
+bool StretchablePicture(const PackedDib* picture) {
+  if (picture == nullptr || picture->biWidth <= 0 || picture->biHeight <= 0) return false;
+  int bits = picture->biBitCount;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
+  if (picture->biWidth > 65535 || DibColorCount(picture) < 0) return false;
+  int64_t rows = static_cast<int64_t>(picture->biHeight) * DibRowStride64(picture->biWidth, bits);
+  return rows <= static_cast<int64_t>(picture->biSizeImage);
+}
+
+void LoadPalette(const PackedDib* picture, uint32_t palette[256]) {
+  std::memset(palette, 0, 256 * sizeof(uint32_t));
+  int count = DibColorCount(picture);
+  int limit = 1 << picture->biBitCount;
+  if (count > limit) count = limit;
+  const DibColor* table = DibColors(picture);
+  for (int i = 0; i < count; ++i) palette[i] = table[i].blue | (table[i].green << 8) | (uint32_t{table[i].red} << 16);
+}
 
 namespace {
 
@@ -196,10 +225,10 @@ bool TransferPicture(const Surface& target, const ScreenPoint corners[3], const 
   return true;
 }
 
-PictureCoverage PictureTransferCoverage(const Surface& target, const ScreenPoint corners[3], int w, int hh,
-                                        int scratchWidth, int scratchHeight, ParallelogramWalk* walk) {
-  if (scratchWidth > kMaxSurfaceSide || scratchHeight > kMaxSurfaceSide) return kCoversNothing;
-  if (StartParallelogram(corners, w, hh, target.height, walk) != 0) return kCoversNothing;
-  if (!SurfaceUsable(target) || scratchWidth <= 0 || scratchHeight <= 0) return kCoversNothing;
-  return w > scratchWidth || hh > scratchHeight ? kCoversSome : kCoversAll;
+bool PicturePaintsWholeParallelogram(const Surface& target, const ScreenPoint corners[3], int w, int hh,
+                                     int scratchWidth, int scratchHeight, ParallelogramWalk* walk) {
+  if (scratchWidth > kMaxSurfaceSide || scratchHeight > kMaxSurfaceSide) return false;
+  if (StartParallelogram(corners, w, hh, target.height, walk) != 0) return false;
+  if (!SurfaceUsable(target) || scratchWidth <= 0 || scratchHeight <= 0) return false;
+  return w <= scratchWidth && hh <= scratchHeight;  // else face pixels beyond the scratch stay unpainted
 }

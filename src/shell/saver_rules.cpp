@@ -1,8 +1,16 @@
-// The screen-saver command line: role prefixes and the preview host handle. No Windows headers.
-#include "shell/command_line.h"
+// The shell's portable rules and state: the command line's roles and preview handle, the
+// mouse-travel rule over the process-wide travel box.
+#include "shell/saver_rules.h"
 
 #include <cctype>
 #include <cstring>
+
+#include "shell/fatal.h"
+
+int ViewWidth = 0;
+int ViewHeight = 0;
+int SetupMode = 0;
+int PreviewMode = 0;
 
 static bool StartsWithIgnoringCase(const char* text, const char* prefix) {
   for (; *prefix != '\0'; ++text, ++prefix) {
@@ -39,23 +47,56 @@ bool ReadUnsigned(const char* text, unsigned* value) {
 }
 
 PreviewHandle ReadPreviewHandle(int argc, const char* const* argv) {
-  PreviewHandle result = {false, 0, nullptr};
+  PreviewHandle result = {false, 0, kHandleAfterP};
   const char* first = argv[1];
   const char* text = nullptr;
   if (argc >= 3) {
-    result.fail = &kFatalPreviewArg2;
+    result.source = kHandleInArgument2;
     text = argv[2];
   } else if (const char* colon = std::strchr(first, ':')) {
-    result.fail = &kFatalPreviewColon;
+    result.source = kHandleAfterColon;
     text = colon + 1;
   } else if (const char* space = std::strchr(first, ' ')) {
-    result.fail = &kFatalPreviewSpace;
+    result.source = kHandleAfterSpace;
     text = space + 1;
   } else {
-    result.fail = &kFatalPreviewP;
     const char* upper = std::strchr(first, 'P');
     if (upper != nullptr) text = upper + 1;
   }
   if (text != nullptr) result.found = ReadUnsigned(text, &result.handle);
   return result;
+}
+
+void AbortWithoutPreviewHandle(PreviewSource source, const char* const* argv) {
+  switch (source) {
+    case kHandleInArgument2: Abort(kFatalPreviewArg2, argv[1], argv[2]);
+    case kHandleAfterColon: Abort(kFatalPreviewColon, argv[1]);
+    case kHandleAfterSpace: Abort(kFatalPreviewSpace, argv[1]);
+    case kHandleAfterP: break;
+  }
+  Abort(kFatalPreviewP, argv[1]);
+}
+
+int IgnoreMouse = 1;
+int32_t MouseMinX = -1;
+int32_t MouseMinY = -1;
+int32_t MouseMaxX = 0;
+int32_t MouseMaxY = 0;
+
+int MouseTravelEnds(uint32_t position) {
+  if (IgnoreMouse) return 0;
+  // Unsigned on purpose: a position left of or above the window's origin counts as a large value.
+  int32_t x = static_cast<int32_t>(position & 0xFFFFu);
+  int32_t y = static_cast<int32_t>(position >> 16);
+  if (MouseMinX < 0) {
+    MouseMinX = MouseMaxX = x;
+    MouseMinY = MouseMaxY = y;
+    return 0;
+  }
+  // The box only ever grows: small steps in one direction add up.
+  if (x <= MouseMinX) MouseMinX = x;
+  if (x >= MouseMaxX) MouseMaxX = x;
+  if (y <= MouseMinY) MouseMinY = y;
+  if (y >= MouseMaxY) MouseMaxY = y;
+  return (MouseMaxX - MouseMinX > kMouseTravelLimit || MouseMaxY - MouseMinY > kMouseTravelLimit) ? 1 : 0;
 }

@@ -1,5 +1,5 @@
 // The setup dialog: six face buttons, the file name box, Browse, the size and speed scroll bars,
-// OK and Cancel. Windows build only.
+// OK and Cancel.
 #pragma once
 #include <windows.h>
 

@@ -1,18 +1,31 @@
-// SaverWndProc: one short case per message, each calling its own handler. The decisions that need no
-// Windows (mouse travel) live in portable code; this file only reacts to messages.
-#include "shell/saver_wndproc.h"
+// SaverWndProc: one short case per message, each calling its own handler, and the frame step: the
+// portable DrawCube draws into the back buffer's pixel memory, GDI copies the changed area to the
+// window. The decisions that need no Windows (mouse travel) live in shell/saver_rules.cpp.
+#include "shell/saver_wndproc_win.h"
 
 #include <cstdint>
 
+#include "render/back_buffers_win.h"
+#include "render/draw_cube.h"
 #include "shell/cover_wndproc_win.h"
 #include "shell/fatal.h"
-#include "shell/frame_tick_win.h"
-#include "shell/mouse_travel.h"
-#include "shell/saver_handles.h"
-#include "shell/saver_state.h"
+#include "shell/saver_handles_win.h"
+#include "shell/saver_rules.h"
 
-static const WPARAM kFrameTimerId = 1;
-static const WPARAM kGraceTimerId = 2;
+// The frame step of WM_TIMER 1. Does nothing while Abort's box is shown: a frame that failed once
+// would fail again and stack a second box on the first from inside the box's own message loop.
+static void RunFrameStep() {
+  if (AbortShowing) return;
+  // The last BitBlt may still be queued in GDI; it reads the memory DrawCube is about to write.
+  GdiFlush();
+  Rect copy = DrawCube();
+  HDC window = GetDC(SaverWindow);
+  if (window == nullptr) Abort(kFatalFrameDc, static_cast<int>(GetLastError()));
+  // Not clipped here: the area may reach past the view, and GDI clips to the window.
+  BitBlt(window, copy.left, copy.top, copy.right - copy.left, copy.bottom - copy.top, BackDc, copy.left, copy.top,
+         SRCCOPY);
+  ReleaseDC(SaverWindow, window);
+}
 
 // Stops both timers. The handles are cleared too, so that nothing (Abort included) kills them again.
 static void OnDestroy() {
@@ -43,7 +56,7 @@ static void OnMouseMove(HWND window, LPARAM lParam) {
 static void OnPaint(HWND window) {
   PAINTSTRUCT paint;
   if (BeginPaint(window, &paint) == nullptr) {
-    Abort(kFatalBeginPaint.code, kFatalBeginPaint.format, static_cast<int>(GetLastError()));
+    Abort(kFatalBeginPaint, static_cast<int>(GetLastError()));
   }
   EndPaint(window, &paint);
 }

@@ -1,8 +1,0 @@
-// The saver's process-wide state that portable code reads: view size and role flags.
-// The Windows handles live in shell/saver_handles.h.
-#pragma once
-
-extern int ViewWidth;    // drawing area: the primary screen, or the preview host's client area
-extern int ViewHeight;
-extern int SetupMode;    // 1 in the setup role
-extern int PreviewMode;  // 1 in the preview role
