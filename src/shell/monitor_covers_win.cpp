@@ -1,9 +1,12 @@
-// Finds the monitors through user32, asks the placement rule which to cover, and makes and destroys
-// the cover windows. Must not draw or decide anything itself: the covers' behaviour is CoverWndProc's.
+// The monitor covers: found through user32, placed by the portable rule, made and destroyed here, and
+// their window procedure, which ends the saver by the saver window's rules. Nothing here draws.
 #include "shell/monitor_covers_win.h"
 
-#include "shell/cover_wndproc_win.h"
+#include <windowsx.h>
+
+#include "shell/fatal.h"
 #include "shell/saver_handles_win.h"
+#include "shell/saver_wndproc_win.h"
 
 HWND MonitorCovers[kMaxMonitors] = {};
 int MonitorCoverCount = 0;
@@ -62,4 +65,33 @@ void CreateMonitorCovers() {
 void DestroyMonitorCovers() {
   for (int i = 0; i < MonitorCoverCount; ++i) DestroyWindow(MonitorCovers[i]);
   MonitorCoverCount = 0;
+}
+
+int PointerTravelEnds(HWND window, LPARAM lParam) {
+  if (MonitorCoverCount == 0) return 0;
+  // Signed client coordinates made screen ones, so every window measures in the same frame.
+  POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ClientToScreen(window, &point);
+  return ScreenTravelEnds(point.x, point.y);
+}
+
+LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;  // a click must not take activation from the saver's window
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      EndSaver();
+      return 0;
+    case WM_MOUSEMOVE:
+      if (PointerTravelEnds(window, lParam)) EndSaver();
+      return 0;
+    case WM_SETCURSOR:
+      SetCursor(nullptr);  // covers exist only in the full-screen role, which shows no cursor
+      return 1;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
 }

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/cover_placement.h"
+#include "shell/saver_rules.h"
 
 extern HWND MonitorCovers[kMaxMonitors];  // the cover windows that exist
 extern int MonitorCoverCount;             // how many; 0 with one monitor and in the other roles
@@ -20,3 +20,9 @@ HWND CreateCoverWindow(const Rect& rect);
 
 // Destroys every cover. Safe to call again and with no covers.
 void DestroyMonitorCovers();
+
+LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Applies a WM_MOUSEMOVE of window (the saver's or a cover) to the screen-wide travel box, in screen
+// coordinates. Returns 1 when the saver must end; always 0 while there are no covers.
+int PointerTravelEnds(HWND window, LPARAM lParam);

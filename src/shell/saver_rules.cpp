@@ -1,5 +1,5 @@
 // The shell's portable rules and state: the command line's roles and preview handle, the
-// mouse-travel rule over the process-wide travel box.
+// mouse-travel rules over the process-wide travel boxes, the placement of the monitor covers.
 #include "shell/saver_rules.h"
 
 #include <cctype>
@@ -99,4 +99,64 @@ int MouseTravelEnds(uint32_t position) {
   if (y <= MouseMinY) MouseMinY = y;
   if (y >= MouseMaxY) MouseMaxY = y;
   return (MouseMaxX - MouseMinX > kMouseTravelLimit || MouseMaxY - MouseMinY > kMouseTravelLimit) ? 1 : 0;
+}
+
+int ScreenTravelSeen = 0;
+int32_t ScreenMinX = 0;
+int32_t ScreenMinY = 0;
+int32_t ScreenMaxX = 0;
+int32_t ScreenMaxY = 0;
+
+int ScreenTravelEnds(int32_t x, int32_t y) {
+  if (IgnoreMouse) return 0;
+  // A flag, not a negative minimum, marks the empty box: screen coordinates may be negative.
+  if (!ScreenTravelSeen) {
+    ScreenTravelSeen = 1;
+    ScreenMinX = ScreenMaxX = x;
+    ScreenMinY = ScreenMaxY = y;
+    return 0;
+  }
+  if (x < ScreenMinX) ScreenMinX = x;
+  if (x > ScreenMaxX) ScreenMaxX = x;
+  if (y < ScreenMinY) ScreenMinY = y;
+  if (y > ScreenMaxY) ScreenMaxY = y;
+  // 64-bit spans: two positions near the ends of the 32-bit range must not overflow.
+  int64_t width = static_cast<int64_t>(ScreenMaxX) - ScreenMinX;
+  int64_t height = static_cast<int64_t>(ScreenMaxY) - ScreenMinY;
+  return (width > kMouseTravelLimit || height > kMouseTravelLimit) ? 1 : 0;
+}
+
+static bool IsEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+static bool Contains(const Rect& outer, const Rect& inner) {
+  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+         outer.bottom >= inner.bottom;
+}
+
+static bool SameRect(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// A monitor that could need a cover: not the primary, not empty, not already under the saver.
+static bool IsCandidate(const Rect* monitors, int index, int primary) {
+  if (index == primary || IsEmpty(monitors[index])) return false;
+  return primary < 0 || !Contains(monitors[primary], monitors[index]);
+}
+
+int PlaceCovers(const Rect* monitors, int count, int primary, Rect* covers) {
+  if (count < 2) return 0;
+  if (primary >= count) primary = -1;
+  int placed = 0;
+  for (int i = 0; i < count; ++i) {
+    if (!IsCandidate(monitors, i, primary)) continue;
+    // Containment is transitive, so comparing with every candidate (not only the covered ones) keeps
+    // exactly the outermost rectangles; equal ones go to the first of them.
+    bool inside = false;
+    for (int j = 0; j < count && !inside; ++j) {
+      if (j == i || !IsCandidate(monitors, j, primary)) continue;
+      inside = Contains(monitors[j], monitors[i]) && (!SameRect(monitors[j], monitors[i]) || j < i);
+    }
+    if (!inside) covers[placed++] = monitors[i];
+  }
+  return placed;
 }

@@ -1,8 +1,10 @@
 // The shell's portable half: the saver's state that portable code reads, the timers' ids and periods,
-// the role and the preview host handle read from the command line, and the mouse-travel rule. Pure
-// decisions, tested natively; the *_win.cpp files only act on them.
+// the role and the preview host handle read from the command line, the mouse-travel rules and the
+// placement of the monitor covers. Pure decisions, tested natively; the *_win.cpp files only act on them.
 #pragma once
 #include <cstdint>
+
+#include "picture/win_records.h"
 
 extern int ViewWidth;    // drawing area: the primary screen, or the preview host's client area
 extern int ViewHeight;
@@ -59,3 +61,29 @@ constexpr int32_t kMouseTravelLimit = 100;
 // Applies one WM_MOUSEMOVE position (the low 32 bits of its lParam: x in the low 16 bits, y in the
 // high 16, both unsigned) to the travel box. Returns 1 when the saver must end, 0 otherwise.
 int MouseTravelEnds(uint32_t position);
+
+// The screen-wide mouse-travel rule while monitor covers are up: the same 100-pixel limit as the
+// saver window's own rule, in signed screen coordinates, so a monitor left of or above the primary
+// counts by its real distance.
+extern int ScreenTravelSeen;  // 0 until the first position after the grace period is recorded
+extern int32_t ScreenMinX;    // the box of screen positions seen since the grace period ended
+extern int32_t ScreenMinY;
+extern int32_t ScreenMaxX;
+extern int32_t ScreenMaxY;
+
+// Applies one pointer position in screen coordinates (negative on a monitor left of or above the
+// primary) to the screen-wide box. Ignored during the grace period (IgnoreMouse); the first position
+// after it only records. Returns 1 when the box spans more than kMouseTravelLimit on either axis.
+int ScreenTravelEnds(int32_t x, int32_t y);
+
+// Which monitors the full-screen saver covers with a black window besides its own. At most
+// kMaxMonitors are looked at; a desk with more keeps the rest uncovered.
+constexpr int kMaxMonitors = 32;
+
+// Writes to covers (room for count rectangles) the rectangles, in screen coordinates, that get a
+// cover window, in monitor order, and returns how many. primary is the index of the primary monitor,
+// whose screen the saver's own window fills (-1 when none is marked). No cover goes to the primary,
+// to an empty rectangle, to a monitor lying wholly inside the primary's rectangle (a mirror of it is
+// dark already), or to one lying inside another covered monitor (of two equal ones, the first is
+// covered). With fewer than two monitors nothing is covered.
+int PlaceCovers(const Rect* monitors, int count, int primary, Rect* covers);

@@ -7,7 +7,7 @@
 
 #include "render/back_buffers_win.h"
 #include "render/draw_cube.h"
-#include "shell/cover_wndproc_win.h"
+#include "shell/monitor_covers_win.h"
 #include "shell/fatal.h"
 #include "shell/saver_handles_win.h"
 #include "shell/saver_rules.h"
@@ -36,9 +36,7 @@ static void OnDestroy() {
   PostQuitMessage(0);
 }
 
-// Ends the saver, except while Abort's box is shown: the box deactivates this window, and the quit
-// message would end the box's own loop before the user has read it. Abort ends the process itself.
-static void EndSaver() {
+void EndSaver() {
   if (!AbortShowing) PostQuitMessage(0);
 }
 

@@ -7,3 +7,8 @@
 // click, deactivation or mouse travel of more than 100 pixels after the grace period. While Abort's
 // message box is shown none of them ends anything, and WM_CLOSE does not destroy the window.
 LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Posts the quit message (code 0) that ends the saver, except while Abort's box is shown: the box
+// deactivates the saver's window, and the quit message would end the box's own loop before the user has
+// read it. Abort ends the process itself. The covers end the saver through it too.
+void EndSaver();

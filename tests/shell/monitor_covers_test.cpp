@@ -5,9 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/cover_placement.h"
 #include "shell/saver_rules.h"
-#include "shell/screen_travel.h"
 
 static bool operator==(const Rect& a, const Rect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;

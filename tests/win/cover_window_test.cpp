@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "saver_window_helpers.h"
-#include "shell/cover_wndproc_win.h"
-#include "shell/fatal.h"
 #include "shell/monitor_covers_win.h"
+#include "shell/fatal.h"
 #include "shell/saver_rules.h"
-#include "shell/screen_travel.h"
 
 namespace {
 
