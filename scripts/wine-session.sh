@@ -10,28 +10,31 @@ export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
-# A free display number: no lock file and no socket.
-display=${WHIRLBOX_DISPLAY:-}
-if [ -z "$display" ]; then
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-  done
-fi
-# Unquoted on purpose: the extra arguments split at blanks.
-Xvfb ":$display" -screen 0 "${WHIRLBOX_SCREEN:-1024x768x24}" -nolisten tcp ${WHIRLBOX_XVFB_ARGS:-} >/dev/null 2>&1 &
+# Xvfb picks a free display number itself (-displayfd) unless WHIRLBOX_DISPLAY names one: two sessions
+# that look for a free number at the same moment would otherwise share one server, and the first to
+# end would take the other's display with it.
+displayfd=$(mktemp)
+if [ -n "${WHIRLBOX_DISPLAY:-}" ]; then where=":$WHIRLBOX_DISPLAY"; else where="-displayfd 3"; fi
+# Unquoted on purpose: the display choice and the extra arguments split at blanks.
+Xvfb $where -screen 0 "${WHIRLBOX_SCREEN:-1024x768x24}" -nolisten tcp ${WHIRLBOX_XVFB_ARGS:-} \
+  >/dev/null 2>&1 3>"$displayfd" &
 xvfb=$!
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   kill "$xvfb" 2>/dev/null || true
   wait "$xvfb" 2>/dev/null || true
+  rm -f "$displayfd"
 }
 trap cleanup EXIT
-export DISPLAY=":$display"
+display=${WHIRLBOX_DISPLAY:-}
 for _ in $(seq 1 100); do
-  xdpyinfo >/dev/null 2>&1 && break
-  [ -e "/tmp/.X11-unix/X$display" ] && break
+  [ -n "$display" ] || display=$(head -n 1 "$displayfd")
+  [ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] && DISPLAY=":$display" xdpyinfo >/dev/null 2>&1 && break
+  kill -0 "$xvfb" 2>/dev/null || { echo "wine-session: Xvfb did not start"; exit 1; }
   sleep 0.1
 done
+[ -n "$display" ] || { echo "wine-session: Xvfb named no display"; exit 1; }
+export DISPLAY=":$display"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: preparing the Wine prefix $WINEPREFIX"
