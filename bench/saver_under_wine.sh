@@ -23,7 +23,7 @@ if [ -z "${WHIRLBOX_BENCH_SESSION:-}" ]; then
   WHIRLBOX_BENCH_SESSION=1 WHIRLBOX_SCREEN=1920x1080x24 WINEPREFIX="$root/build/bench-prefix" \
     exec scripts/wine-session.sh "$0" "$@"
 fi
-xvfb=$(pgrep -f "^Xvfb $DISPLAY " | head -n 1)
+xvfb=$WHIRLBOX_XVFB_PID
 samples="$WINEPREFIX/drive_c/whirlbox/samples"
 python3 scripts/make_samples.py "$samples" --prefix 'C:\whirlbox\samples'
 ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"

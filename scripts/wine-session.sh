@@ -35,6 +35,7 @@ for _ in $(seq 1 100); do
 done
 [ -n "$display" ] || { echo "wine-session: Xvfb named no display"; exit 1; }
 export DISPLAY=":$display"
+export WHIRLBOX_XVFB_PID=$xvfb  # for benches that count the X server's CPU time
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: preparing the Wine prefix $WINEPREFIX"
