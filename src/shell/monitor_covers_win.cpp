@@ -79,12 +79,6 @@ LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   switch (message) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;  // a click must not take activation from the saver's window
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      EndSaver();
-      return 0;
     case WM_MOUSEMOVE:
       if (PointerTravelEnds(window, lParam)) EndSaver();
       return 0;
@@ -92,6 +86,7 @@ LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       SetCursor(nullptr);  // covers exist only in the full-screen role, which shows no cursor
       return 1;
     default:
+      if (EndSaverOnInput(message)) return 0;
       return DefWindowProcA(window, message, wParam, lParam);
   }
 }

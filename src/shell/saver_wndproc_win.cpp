@@ -40,6 +40,19 @@ void EndSaver() {
   if (!AbortShowing) PostQuitMessage(0);
 }
 
+bool EndSaverOnInput(UINT message) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      EndSaver();
+      return true;
+    default:
+      return false;
+  }
+}
+
 // WM_ACTIVATE and WM_ACTIVATEAPP: losing activation (a whole wParam of 0) ends the saver.
 static void OnActivate(WPARAM wParam) {
   if (wParam == 0) EndSaver();
@@ -95,12 +108,6 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_ACTIVATEAPP:
       OnActivate(wParam);
       return 0;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      EndSaver();
-      return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(window, lParam);
       return 0;
@@ -115,6 +122,7 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       OnTimer(wParam);
       return 0;
     default:
+      if (EndSaverOnInput(message)) return 0;
       return DefWindowProcA(window, message, wParam, lParam);
   }
 }

@@ -12,3 +12,7 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // deactivates the saver's window, and the quit message would end the box's own loop before the user has
 // read it. Abort ends the process itself. The covers end the saver through it too.
 void EndSaver();
+
+// The inputs that end the saver on its window and on the covers alike: a key press (Alt combinations
+// included) or a left or right click. Calls EndSaver and returns true when message is one of them.
+bool EndSaverOnInput(UINT message);
