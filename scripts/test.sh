@@ -4,7 +4,7 @@
 # emulated 32-bit Wine (scripts/wine32-setup.sh), and a bounded fuzzing run. Exits non-zero on any failure.
 #   scripts/test.sh            everything
 #   FUZZ_SECONDS=5 scripts/test.sh   a shorter fuzzing run
-#   GTEST_RANDOM_SEED=<seed> scripts/test.sh   the native tests in the order of an earlier run
+#   GTEST_RANDOM_SEED=<n> scripts/test.sh   the native tests in the order of an earlier run
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,13 +31,13 @@ export WHIRLBOX_CORPUS="$root/build/corpus"
 rm -rf "$WHIRLBOX_CORPUS"
 mkdir -p "$WHIRLBOX_CORPUS"
 
-# The native and sanitizer tests run in an order shuffled by one seed per run, so that a test relying
-# on what another left behind is found.
-seed=${GTEST_RANDOM_SEED:-$((RANDOM % 99999 + 1))}
-shuffled=(env GTEST_SHUFFLE=1 GTEST_RANDOM_SEED="$seed")
-step "native tests, shuffled with GTEST_RANDOM_SEED=$seed"
+# The native and sanitizer tests run in an order shuffled by one random number per run (printed), so
+# that a test relying on what another left behind is found.
+order=${GTEST_RANDOM_SEED:-$((RANDOM % 99999 + 1))}
+shuffled=(env GTEST_SHUFFLE=1 GTEST_RANDOM_SEED="$order")
+step "native tests, shuffled with GTEST_RANDOM_SEED=$order"
 "${shuffled[@]}" ctest --test-dir build/native --no-tests=error --output-on-failure --timeout 900 -j "$jobs"
-step "sanitizer tests, shuffled with GTEST_RANDOM_SEED=$seed"
+step "sanitizer tests, shuffled with GTEST_RANDOM_SEED=$order"
 "${shuffled[@]}" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/native-asan --no-tests=error --output-on-failure --timeout 900 -j "$jobs"
 
