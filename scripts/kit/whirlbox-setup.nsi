@@ -203,9 +203,10 @@ SectionEnd
 ; one even to open its setup dialog), and keeps a copy of what it wrote for the uninstaller. A file
 ; that is there, the user's or an earlier setup's, is left as it is, and so is the earlier copy.
 Function WriteSettings
-  IfFileExists "$WINDIR\${SETTINGS}" 0 +3
+  ${If} ${FileExists} "$WINDIR\${SETTINGS}"
     !insertmacro Log "kept the existing $WINDIR\${SETTINGS}"
     Return
+  ${EndIf}
   ClearErrors
   FileOpen $0 "$WINDIR\${SETTINGS}" w
   ${If} ${Errors}
@@ -298,7 +299,9 @@ SectionEnd
 
 ; un.RemoveSettings: removes the settings file only while it is exactly what setup wrote.
 Function un.RemoveSettings
-  IfFileExists "$INSTDIR\${SETTINGS_AS_WRITTEN}" 0 done
+  ${IfNot} ${FileExists} "$INSTDIR\${SETTINGS_AS_WRITTEN}"
+    Return
+  ${EndIf}
   Push "$WINDIR\${SETTINGS}"
   Push "$INSTDIR\${SETTINGS_AS_WRITTEN}"
   Call un.SameFiles
@@ -310,7 +313,6 @@ Function un.RemoveSettings
     !insertmacro Log "kept $WINDIR\${SETTINGS}: it was changed after setup wrote it"
   ${EndIf}
   Delete "$INSTDIR\${SETTINGS_AS_WRITTEN}"
-done:
 FunctionEnd
 
 ; un.SameFiles: pops two file names, pushes 1 when both exist and hold the same bytes, else 0.
