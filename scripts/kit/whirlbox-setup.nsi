@@ -154,8 +154,11 @@ Function CheckSpace
   Push $2
   SectionGetSize 0 $1
   StrCpy $2 $0 3  ; "C:\"
+  ClearErrors
   ${DriveSpace} $2 "/D=F /S=K" $2
-  ${If} $2 L< $1  ; 64 bits: a free space over 2 TB overflows 32
+  ; A drive whose free space cannot be read (a network path) is left to the writes to judge.
+  ${IfNot} ${Errors}
+  ${AndIf} $2 L< $1  ; 64 bits: a free space over 2 TB overflows 32
     !insertmacro Fail ${EXIT_NO_SPACE} "Not enough space on $0: $1 KB needed, $2 KB free."
   ${EndIf}
   Pop $2
@@ -297,9 +300,12 @@ Section "Uninstall"
   !insertmacro Log "removed from $INSTDIR"
 SectionEnd
 
-; un.RemoveSettings: removes the settings file only while it is exactly what setup wrote.
+; un.RemoveSettings: removes the settings file only while it is exactly what setup wrote; with no copy
+; setup wrote none (the file was there before), and with no file the user removed it.
 Function un.RemoveSettings
   ${IfNot} ${FileExists} "$INSTDIR\${SETTINGS_AS_WRITTEN}"
+  ${OrIfNot} ${FileExists} "$WINDIR\${SETTINGS}"
+    Delete "$INSTDIR\${SETTINGS_AS_WRITTEN}"
     Return
   ${EndIf}
   Push "$WINDIR\${SETTINGS}"
