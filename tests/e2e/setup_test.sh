@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # whirlbox-setup.exe as a user runs it, in a fresh Wine prefix of its own: silent install with /ACTIVATE,
 # the files, the uninstall key and the screen-saver value, the installed saver drawing, an upgrade through
-# the pages (it takes the finish page's screenshot), silent uninstalls, and a file that cannot be written.
+# the pages (it takes the finish page's screenshot), silent uninstalls (one with the saver running), and
+# the failures: a file that cannot be written, a full drive.
 #   setup_test.sh <whirlbox-setup.exe> <staged kit folder> <control_rect.exe> <version> <build folder>
 # Needs DISPLAY (1024 x 768) and a `wine` on PATH for 32-bit programs (the emulated one for the i686 build).
 # The fresh prefix is a copy of a pristine one, made once by wineboot in the build folder and never used.
@@ -69,6 +70,10 @@ uninstall() {
   return 1
 }
 
+saver_window() {  # the id of the saver's full-screen window, once it exists
+  xwininfo -root -children 2>/dev/null | awk '/ 1024x768\+0\+0 / { print $1; exit }'
+}
+
 # The settings page starts the saver as "<SCRNSAVE.EXE> /s": its window covers the screen, turns from
 # black to lit (the first frame), and changes while the cube moves.
 saver_draws() {  # <SCRNSAVE.EXE value>
@@ -77,7 +82,7 @@ saver_draws() {  # <SCRNSAVE.EXE value>
   pid=$!
   for ((i = 0; i < 600; i++)); do
     kill -0 "$pid" 2>/dev/null || return 1  # a fatal box is a window too, but not of the screen's size
-    [ -n "$window" ] || window=$(xwininfo -root -children 2>/dev/null | awk '/ 1024x768\+0\+0 / { print $1; exit }')
+    [ -n "$window" ] || window=$(saver_window)
     if [ -n "$window" ]; then
       now=$(xwd -id "$window" -silent 2>/dev/null | tail -c +3000 | md5sum)
       if [ -z "$first" ]; then
@@ -141,6 +146,7 @@ echo "note: installed and checked in $(elapsed) s"
 # --- an upgrade through the pages keeps the changed settings file; its finish box sets the saver again
 sed -i 's/^50 50\r$/80 20\r/' "$ini"
 cp "$ini" "$work/changed.ini"
+cmp -s "$work/want.ini" "$ini" && echo "FAIL: the settings file could not be changed for the test"
 wine reg delete "$desktop" /v SCRNSAVE.EXE /f >/dev/null 2>&1
 wine "$setup" &
 pid=$!
@@ -195,7 +201,7 @@ check "/S exits 0" "[ $? -eq 0 ]"
 check "/S leaves the chosen screen saver alone" "[ '$(reg_value "$desktop" SCRNSAVE.EXE)' = '$other' ]"
 wine "$system/whirlbox.scr" /s &
 saver=$!
-wait_for_window . "$saver" 60 >/dev/null  # its window exists: the saver is loaded and running
+for ((i = 0; i < 600; i++)); do [ -n "$(saver_window)" ] && break; sleep 0.1; done  # loaded and running
 check "the second quiet uninstall finishes" uninstall
 check "uninstall removes the settings file setup wrote" "[ ! -e '$ini' ]"
 check "uninstall keeps another saver chosen" "[ '$(reg_value "$desktop" SCRNSAVE.EXE)' = '$other' ]"
@@ -206,7 +212,8 @@ xdotool key space
 wait_for_exit "$saver" 30
 rm -f "$system/whirlbox.scr"  # as the restart would
 
-# --- a file that cannot be written (a folder in the saver's place) fails with a reason and installs nothing
+# --- a file that cannot be written (a folder in the saver's place), then a full drive: each fails with its
+# code and reason, and installs nothing
 mkdir -p "$system/whirlbox.scr"
 wine "$setup" /S
 code=$?
@@ -214,6 +221,13 @@ check "setup fails with 29 when the saver cannot be written (got $code)" "[ $cod
 check "the log says why" "grep -q 'failed: Could not write C:.windows.SysWOW64.whirlbox.scr' '$log'"
 check "a failed setup registers no uninstaller" "[ -z \"\$(reg_values '$key')\" ]"
 rmdir "$system/whirlbox.scr"
+# A drive with no free space: Q: is /proc, whose file system reports none.
+ln -s /proc "$WINEPREFIX/dosdevices/q:"
+wine "$setup" /S '/D=Q:\WhirlBox'
+code=$?
+check "setup fails with 112 on a full drive (got $code)" "[ $code -eq 112 ]"
+check "the log says why the drive was refused" "grep -q 'failed: Not enough space on Q:.WhirlBox: [0-9]* KB needed, 0 KB free' '$log'"
+check "a setup refused for space writes nothing" "[ ! -e '$system/whirlbox.scr' ] && [ -z \"\$(reg_values '$key')\" ]"
 # A run without administrator rights cannot be made here: Wine gives every process an administrator's
 # token, and ignores __COMPAT_LAYER=RunAsInvoker.
 
