@@ -99,6 +99,15 @@ saver_draws() {  # <SCRNSAVE.EXE value>
   return 1
 }
 
+# The version resource's strings are UTF-16, each key followed by its value.
+version_of() {  # <exe> <key>
+  python3 -c 'import re, sys
+text = open(sys.argv[1], "rb").read().decode("utf-16le", "ignore")
+found = re.search(sys.argv[2] + "\x00+([^\x00]*)", text)
+print(found.group(1) if found else "")' "$1" "$2"
+}
+check "the setup program's ProductVersion is the project's $version" "[ '$(version_of "$setup" ProductVersion)' = '$version' ]"
+check "the setup program's FileVersion is the project's $version" "[ '$(version_of "$setup" FileVersion)' = '$version' ]"
 check "the kit holds this setup program" "unzip -p '$build/whirlbox-kit.zip' whirlbox-setup.exe | cmp -s - '$setup'"
 
 # --- a silent install that makes WhirlBox the screen saver
