@@ -367,6 +367,9 @@ FunctionEnd
 ; another saver the user chose since stays chosen.
 Function un.Deactivate
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $0 == ""  ; no saver chosen ($R0 is empty too when the saver was already gone)
+    Return
+  ${EndIf}
   ${If} $0 == $R0
   ${OrIf} $0 == "$SaverDir\${SAVER}"
     DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
