@@ -25,7 +25,7 @@ check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((fa
 system=$(ls -d "$windows"/[Ss]ys[Ww][Oo][Ww]64 2>/dev/null || echo "$windows/system32")
 samples="$WINEPREFIX/drive_c/ProgramData/WhirlBox/samples"
 
-for f in whirlbox.scr whirlbox-tool.exe install.cmd uninstall.cmd README.txt samples/face1.bmp samples/face2.gif samples/face3.jpg \
+for f in whirlbox.scr whirlbox-tool.exe install.cmd uninstall.cmd README.txt LICENSE.txt samples/face1.bmp samples/face2.gif samples/face3.jpg \
          samples/face4.jpg samples/face5.bmp samples/face6.gif; do
   check "the kit holds $f" "[ -f '$kit/$f' ]"
 done
