@@ -28,7 +28,7 @@ linux_ini=$(mktemp)
 results=$(mktemp)
 trap 'rm -f "$linux_ini" "$results"' EXIT
 wineserver_pid=""
-for pid in $(pgrep -x wineserver); do  # this prefix's server, not another session's
+for pid in $(pgrep wineserver); do  # Debian names it wineserver64  # this prefix's server, not another session's
   tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && wineserver_pid=$pid
 done
 

@@ -112,10 +112,20 @@ void Convert(const Rect& rect) {
   const uint16_t probe = 1;
   bool hostOrder = (Image->byte_order == LSBFirst) == (*reinterpret_cast<const uint8_t*>(&probe) == 1);
   bool words = Image->bits_per_pixel == 32 && hostOrder;
+  // The usual 24-bit TrueColor layout (0x00RRGGBB words) takes the bytes as they are, with no
+  // channel placed one by one.
+  bool plain = words && red.shift == 16 && green.shift == 8 && blue.shift == 0 && red.bits == 8 && green.bits == 8 &&
+               blue.bits == 8;
   for (int y = rect.top; y < rect.bottom; ++y) {
     const uint8_t* from = SurfaceRow(BackSurface, y) + 3 * rect.left;
     uint32_t* to = reinterpret_cast<uint32_t*>(Image->data + static_cast<ptrdiff_t>(y) * Image->bytes_per_line) +
                    rect.left;
+    if (plain) {
+      for (int x = rect.left; x < rect.right; ++x, from += 3) {
+        *to++ = static_cast<uint32_t>(from[0]) | static_cast<uint32_t>(from[1]) << 8 | static_cast<uint32_t>(from[2]) << 16;
+      }
+      continue;
+    }
     for (int x = rect.left; x < rect.right; ++x, from += 3) {
       unsigned long pixel = Place(from[2], red) | Place(from[1], green) | Place(from[0], blue);
       if (words) {

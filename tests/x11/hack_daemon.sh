@@ -6,16 +6,9 @@
 #   hack_daemon.sh <whirlbox> <whirlbox-tool> <source folder>
 set -u
 hack=$1 tool=$2 src=$3
-work=$(mktemp -d)
 . "$src/tests/x11/hack_helpers.sh"
 daemon=""
-cleanup() {
-  [ -n "$daemon" ] && run_as xscreensaver-command -exit >/dev/null 2>&1
-  kill $(jobs -p) 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap '[ -n "$daemon" ] && run_as xscreensaver-command -exit >/dev/null 2>&1; end_jobs' EXIT
 for program in xscreensaver xscreensaver-command; do
   command -v $program >/dev/null || { echo "FAIL: $program is not installed (scripts/install-deps.sh)"; exit 1; }
 done

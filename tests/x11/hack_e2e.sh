@@ -7,14 +7,7 @@
 #   hack_e2e.sh <whirlbox> <whirlbox-tool> <host_window> <source folder>
 set -u
 hack=$1 tool=$2 host=$3 src=$4
-work=$(mktemp -d)
 . "$src/tests/x11/hack_helpers.sh"
-cleanup() {
-  kill $(jobs -p) 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 python3 "$src/scripts/make_samples.py" "$work/samples" >/dev/null || exit 1
 ini="$work/samples/whirlbox.ini"  # six faces, size 50, speed 50: a frame about every 260 ms
 # Who reads it: the hack and the tool, both with the real settings reader.
@@ -41,10 +34,11 @@ host_pid=""
 new_host() {  # <geometry> [white]: a new host window; its id in host_id
   local i
   [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null
-  "$host" "$@" >"$work/host.id" &
+  local file="$work/host.$RANDOM.id"  # a new file: an old one would still name the last host
+  "$host" "$@" >"$file" &
   host_pid=$!
   for ((i = 0; i < 50; i++)); do
-    host_id=$(head -n 1 "$work/host.id")
+    host_id=$(head -n 1 "$file" 2>/dev/null)
     [ -n "$host_id" ] && return 0
     sleep 0.1
   done
@@ -130,6 +124,15 @@ pid=$!
 wait_for_pixels $pid 1024x768+0+0 || fail "no MIT-SHM: nothing drawn"
 match_captures no-mit-shm "$work/root" 0,0
 [ -z "$(segments_of $pid)" ] && pass "no MIT-SHM: no segment made" || fail "no MIT-SHM: a segment was made"
+kill -TERM $pid; wait $pid
+stop_xvfb
+
+# A 16-bit screen: each channel is placed in its 5 or 6 bits one by one; those bits equal the frames'.
+start_xvfb -noreset -screen 0 1024x768x16 -nolisten tcp || exit 1
+"$hack" -root --settings "$ini" &
+pid=$!
+wait_for_pixels $pid 1024x768+0+0 || fail "16-bit screen: nothing drawn"
+FRAME_BITS=5,6,5 match_captures 16-bit "$work/root" 0,0
 kill -TERM $pid; wait $pid
 stop_xvfb
 

@@ -1,5 +1,15 @@
-# Shell helpers of the hack's end-to-end tests: a private Xvfb, screenshots compared with the frames
-# of whirlbox-tool render, the shared-memory segments a process made. Sourced; needs $work and $src.
+# Shell helpers of the hack's end-to-end tests: their work folder and its cleanup, a private Xvfb,
+# screenshots compared with the frames of whirlbox-tool render, the shared-memory segments a process
+# made. Sourced; needs $src.
+
+work=$(mktemp -d)
+# Ends what the test started (its own jobs only: a pattern would match other tests' programs).
+end_jobs() {
+  kill $(jobs -p) 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap end_jobs EXIT
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -30,26 +40,7 @@ stop_xvfb() {
   wait "$XVFB_PID" 2>/dev/null
 }
 
-shot() { xwd -root -silent | convert xwd:- "$1"; }
-
-# Three screenshots, each equal in the region at <x,y> to one of the frames in <frame folder>; a
-# capture torn by a copy to the window is retaken.
-match_captures() {  # <what> <frame folder> <x,y>
-  local moment tries number
-  for moment in 1 2 3; do
-    sleep "0.$((RANDOM % 10))"
-    number=""
-    for tries in 1 2 3; do
-      shot "$work/shot.png"
-      number=$(python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$2" "$3") && break
-      number=""
-    done
-    if [ -n "$number" ]; then pass "$1: capture $moment equals frame $number"; else
-      cp "$work/shot.png" "${E2E_KEEP:-/tmp}/whirlbox-hack-unmatched-$1-$moment.png"
-      fail "$1: capture $moment at $3 equals no rendered frame"
-    fi
-  done
-}
+. "$src/tests/e2e/captures.sh"  # shot, match_captures
 
 # Shared-memory segments whose creator is <pid>.
 segments_of() {  # <pid>

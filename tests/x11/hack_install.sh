@@ -6,14 +6,7 @@
 #   hack_install.sh <build folder> <whirlbox-tool> <source folder>
 set -u
 build=$1 tool=$2 src=$3
-work=$(mktemp -d)
 . "$src/tests/x11/hack_helpers.sh"
-cleanup() {
-  kill $(jobs -p) 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 hack="$prefix/libexec/xscreensaver/whirlbox"
