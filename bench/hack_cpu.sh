@@ -13,7 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 rounds=${1:-3} seconds=${2:-15} minutes=${3:-5}
-hack=$root/build/native/src/x11/whirlbox
+hack=${WHIRLBOX_HACK:-$root/build/native/src/x11/whirlbox}  # another program: to see the bench fail
 saver=$root/build/windows/whirlbox.scr
 for program in "$hack" "$saver"; do [ -f "$program" ] || { echo "hack_cpu: build $program first"; exit 1; }; done
 if [ -z "${WHIRLBOX_BENCH_SESSION:-}" ]; then

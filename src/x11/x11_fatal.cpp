@@ -72,6 +72,6 @@ void Abort(int code, const char* format, ...) {
         DrawMessage(caption, text);
       }
     }
-    if (!WaitForX(-1)) EndHack();
+    if (HackWindowGone || !WaitForX(-1)) EndHack();
   }
 }

@@ -122,7 +122,7 @@ void RunHack() {
       XNextEvent(HackDisplay, &event);
       restart = HandleEvent(event) || restart;
     }
-    if (EndSignal) EndHack();
+    if (EndSignal || HackWindowGone) EndHack();
     if (restart) {
       StartAnimation();
       next = NowMs();

@@ -11,6 +11,7 @@
 Display* HackDisplay = nullptr;
 Window HackWindow = 0;
 HackTarget HackTargetKind = kTargetOwnWindow;
+int HackWindowGone = 0;
 Visual* HackVisual = nullptr;
 int HackDepth = 0;
 GC HackGc = nullptr;
@@ -39,6 +40,15 @@ Window CreateOwnWindow() {
 int LookupFailed = 0;
 int NoteLookupError(Display*, XErrorEvent*) {
   LookupFailed = 1;
+  return 0;
+}
+
+// Xlib's default handler ends the process on any error. A window destroyed under the hack makes
+// its next copies fail with BadWindow or BadDrawable: that ends the hack quietly, as the loop sees.
+int NoteWindowError(Display*, XErrorEvent* error) {
+  if (error->resourceid == HackWindow && (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+    HackWindowGone = 1;
+  }
   return 0;
 }
 
@@ -76,10 +86,12 @@ bool OpenHackWindow(const HackOptions& options) {
   ViewWidth = attributes.width;
   ViewHeight = attributes.height;
   HackGc = XCreateGC(HackDisplay, HackWindow, 0, nullptr);
+  XSetErrorHandler(NoteWindowError);
   return true;
 }
 
 bool EndsHack(const XEvent& event) {
+  if (event.type == DestroyNotify && event.xdestroywindow.window == HackWindow) return true;
   if (HackTargetKind != kTargetOwnWindow) return false;
   if (event.type == KeyPress || event.type == ButtonPress) return true;
   return event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == DeleteWindowAtom;

@@ -18,9 +18,13 @@ extern GC HackGc;
 // window (nothing can be drawn then).
 bool OpenHackWindow(const HackOptions& options);
 
-// True for an event that ends the hack's own window: a key, a click or the window manager's close.
-// Windows of others and the root end only when the hack is killed.
+// True for an event that ends the hack: in its own window a key, a click or the window manager's
+// close; in any window its destruction (a locker or a settings GUI that closed it). Otherwise the
+// windows of others and the root end only when the hack is killed.
 bool EndsHack(const XEvent& event);
+
+// Set by the X error handler when a request failed because the window is gone; the loop then ends.
+extern int HackWindowGone;
 
 // Closes the connection cleanly; the server then frees everything the hack made.
 void CloseHackWindow();

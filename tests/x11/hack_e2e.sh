@@ -83,7 +83,15 @@ new_host 200x150+10+10
 pid=$!
 wait_for_pixels $pid 200x150+10+10 || fail "preview: nothing drawn"
 match_captures preview "$work/preview" 10,10
-kill -TERM $pid; wait $pid
+# Its owner closes the window: the hack ends, with 0, rather than failing on the lost window.
+kill "$host_pid"
+for ((i = 0; i < 30; i++)); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $pid 2>/dev/null; then fail "window destroyed: the hack still runs"; kill -TERM $pid; wait $pid; else
+  wait $pid
+  code=$?
+  [ $code -eq 0 ] && pass "window destroyed: the hack ended with 0" || fail "window destroyed: exit code $code"
+fi
+host_pid=""
 
 # A fatal error: written to standard error, drawn in the window, and the hack keeps running.
 new_host 640x480+100+50
