@@ -54,7 +54,8 @@ run_one() {  # <which: hack|saver> <size> <speed> <label>
   p0=$(ticks "$pid") x0=$(ticks "$xvfb") w0=$(ticks "$wineserver_pid")
   sleep "$seconds"
   p1=$(ticks "$pid") x1=$(ticks "$xvfb") w1=$(ticks "$wineserver_pid")
-  kill "$started" 2>/dev/null; wait "$started" 2>/dev/null || true
+  kill "$started" 2>/dev/null || true  # a program that ended early is reported below
+  wait "$started" 2>/dev/null || true
   [ "$1" = hack ] && w1=$w0  # Wine's server does not work for the native hack
   # /proc counts hundredths of a second: ticks over the run are a percentage times its seconds.
   awk -v which="$1" -v label="$4" -v p=$((p1 - p0)) -v x=$((x1 - x0)) -v w=$((w1 - w0)) -v s="$seconds" \
@@ -99,9 +100,10 @@ printf '%s\n' "$samples"/face1.bmp "$samples"/face2.gif "$samples"/face3.jpg "$s
 "$hack" -root --settings "$linux_ini" &
 pid=$!
 sleep 3
-start_rss=$(awk '/^VmRSS/ {print $2}' /proc/$pid/status)
+start_rss=$(awk '/^VmRSS/ {print $2}' /proc/$pid/status 2>/dev/null || echo gone)
 sleep $((minutes * 60))
 end_rss=$(awk '/^VmRSS/ {print $2}' /proc/$pid/status 2>/dev/null || echo gone)
-kill $pid; wait $pid 2>/dev/null || true
+kill $pid 2>/dev/null || true
+wait $pid 2>/dev/null || true
 echo "memory over $minutes min at the defaults: VmRSS $start_rss kB at the start, $end_rss kB at the end"
-[[ $verdict == *PASS* ]] && [ "$end_rss" != gone ]
+[[ $verdict == *PASS* ]] && [ "$start_rss" != gone ] && [ "$end_rss" != gone ]
