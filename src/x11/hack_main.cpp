@@ -1,5 +1,5 @@
 // whirlbox: the cube as an XScreenSaver hack. Reads the command line, opens the window, loads the
-// pictures and runs the frames; the portable core draws, the X11 layer copies.
+// pictures and runs the frames; the portable core draws, the X11 layer copies. Holds no state.
 #include <unistd.h>
 
 #include <cstdio>

@@ -40,6 +40,21 @@ int FaceOption(const char* name) {
   return name[4] - '0';
 }
 
+// Sets options->target (and the id from envWindow); returns the problem, or null.
+const char* ChooseTarget(bool root, bool ownWindow, bool idGiven, const char* envWindow, HackOptions* options) {
+  // -root with -window-id: the id wins, as the daemon's window does.
+  if (ownWindow && (root || idGiven)) return "choose one of -root, -window and -window-id";
+  if (idGiven) {
+    options->target = kTargetWindowId;
+  } else if (envWindow != nullptr && *envWindow != '\0' && !ownWindow) {
+    if (!ParseWindowId(envWindow, &options->windowId)) return "XSCREENSAVER_WINDOW holds no window id";
+    options->target = kTargetWindowId;
+  } else {
+    options->target = root ? kTargetRoot : kTargetOwnWindow;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 bool ParseWindowId(const char* text, unsigned long* id) {
@@ -97,9 +112,10 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* envWindow, 
       options->settings = value;
       *problem = "--settings needs a file";
     } else if (face != 0) {
-      ok = value != nullptr && *value != '\0';
+      // The reader is chosen by the name, as in a settings file: a wrong one is refused here.
+      ok = value != nullptr && FaceFormatOf(value) != kFaceNoFormat;
       options->faces[face - 1] = value;
-      *problem = "--face<N> needs a picture file";
+      *problem = "--face<N> needs a picture file ending in .bmp, .gif or .jpg";
     } else if (std::strcmp(name, "size") == 0) {
       ok = ParseSetting(value, &options->size);
       *problem = "--size needs a number from 0 to 100";
@@ -113,23 +129,8 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* envWindow, 
     if (!ok) return false;
     ++i;
   }
-  if (ownWindow && (root || idGiven)) {  // -root with -window-id: the id wins, as the daemon's window would
-    *problem = "choose one of -root, -window and -window-id";
-    return false;
-  }
-  if (idGiven) {
-    options->target = kTargetWindowId;
-  } else if (envWindow != nullptr && *envWindow != '\0' && !ownWindow) {
-    if (!ParseWindowId(envWindow, &options->windowId)) {
-      *problem = "XSCREENSAVER_WINDOW holds no window id";
-      return false;
-    }
-    options->target = kTargetWindowId;
-  } else {
-    options->target = root ? kTargetRoot : kTargetOwnWindow;
-  }
-  *problem = nullptr;
-  return true;
+  *problem = ChooseTarget(root, ownWindow, idGiven, envWindow, options);
+  return *problem == nullptr;
 }
 
 bool DefaultSettingsPath(const char* xdgConfigHome, const char* home, char* path, size_t size) {

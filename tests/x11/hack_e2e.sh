@@ -29,6 +29,30 @@ wait_for_pixels $pid 1024x768+0+0 || fail "root: nothing drawn"
 match_captures root "$work/root" 0,0
 kill -TERM $pid; wait $pid
 
+# Its own window, "WhirlBox": the same frames; a key, a click or the window manager's close ends it
+# with 0. Without a window
+# manager it lies at 0,0 in its first size, 1024 x 768, and the key goes to the window under the pointer.
+for input in "key space" "click 1" close; do
+  "$hack" -window --settings "$ini" &
+  pid=$!
+  wait_for_pixels $pid 1024x768+0+0 || fail "own window: nothing drawn"
+  if [ "$input" = "key space" ]; then
+    match_captures own-window "$work/root" 0,0
+    xdotool search --name '^WhirlBox$' >/dev/null && pass "own window: titled WhirlBox" || fail "own window: no window titled WhirlBox"
+  fi
+  if [ "$input" = close ]; then
+    python3 "$src/tests/x11/wm_close.py" "$(xdotool search --name '^WhirlBox$' | head -n 1)"
+  else
+    xdotool mousemove 500 400 $input
+  fi
+  for ((i = 0; i < 30; i++)); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $pid 2>/dev/null; then fail "own window: $input did not end it"; kill -TERM $pid; wait $pid; else
+    wait $pid
+    code=$?
+    [ $code -eq 0 ] && pass "own window: $input ends it with 0" || fail "own window: $input gave exit code $code"
+  fi
+done
+
 # Windows made by another client, given by id in each notation.
 host_pid=""
 new_host() {  # <geometry> [white]: a new host window; its id in host_id

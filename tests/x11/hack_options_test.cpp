@@ -78,7 +78,8 @@ TEST(HackOptions, SettingsFacesSizeAndSpeedAreTaken) {
 TEST(HackOptions, BadCommandLinesAreRefused) {
   const std::vector<const char*> cases[] = {
       {"--size", "101"}, {"--size", "-1"}, {"--size", ""}, {"--size", "5x"}, {"--speed"},
-      {"--face0", "a.bmp"}, {"--face7", "a.bmp"}, {"--face1"}, {"--settings"},
+      {"--face0", "a.bmp"}, {"--face7", "a.bmp"}, {"--face1"}, {"--face2", "a.png"}, {"--face2", "photo"},
+      {"--settings"},
       {"-window-id"}, {"-window-id", "0x"}, {"-window-id", "0"}, {"-window-id", "12ab"}, {"-window-id", "0x1g"},
       {"-window-id", "0x100000000"}, {"-window-id", "4294967296"},
       {"-window", "-root"}, {"-window", "-window-id", "5"}, {"--fps"}, {"stray"},
