@@ -57,7 +57,8 @@ int NoteWindowError(Display*, XErrorEvent* error) {
 bool OpenHackWindow(const HackOptions& options) {
   HackDisplay = XOpenDisplay(nullptr);
   if (HackDisplay == nullptr) {
-    std::fprintf(stderr, "whirlbox: cannot open the display '%s'\n", XDisplayName(nullptr));
+    const char* name = XDisplayName(nullptr);
+    std::fprintf(stderr, "whirlbox: cannot open the display '%s'%s\n", name, *name == '\0' ? " (DISPLAY is not set)" : "");
     return false;
   }
   HackTargetKind = options.target;
