@@ -122,7 +122,8 @@ void Convert(const Rect& rect) {
                    rect.left;
     if (plain) {
       for (int x = rect.left; x < rect.right; ++x, from += 3) {
-        *to++ = static_cast<uint32_t>(from[0]) | static_cast<uint32_t>(from[1]) << 8 | static_cast<uint32_t>(from[2]) << 16;
+        *to++ = static_cast<uint32_t>(from[0]) | static_cast<uint32_t>(from[1]) << 8 |
+                static_cast<uint32_t>(from[2]) << 16;
       }
       continue;
     }
@@ -148,9 +149,11 @@ bool CreateHackImage() {
 
 void RepaintWindow(Rect rect) {
   if (Image == nullptr || !ClipToView(&rect)) return;
-  unsigned width = static_cast<unsigned>(rect.right - rect.left), height = static_cast<unsigned>(rect.bottom - rect.top);
+  unsigned width = static_cast<unsigned>(rect.right - rect.left);
+  unsigned height = static_cast<unsigned>(rect.bottom - rect.top);
   if (HackImageShared) {
-    XShmPutImage(HackDisplay, HackWindow, HackGc, Image, rect.left, rect.top, rect.left, rect.top, width, height, False);
+    XShmPutImage(HackDisplay, HackWindow, HackGc, Image, rect.left, rect.top, rect.left, rect.top, width, height,
+                 False);
     XSync(HackDisplay, False);  // the server has read the segment before the next frame writes it
   } else {
     XPutImage(HackDisplay, HackWindow, HackGc, Image, rect.left, rect.top, rect.left, rect.top, width, height);

@@ -58,7 +58,8 @@ bool OpenHackWindow(const HackOptions& options) {
   HackDisplay = XOpenDisplay(nullptr);
   if (HackDisplay == nullptr) {
     const char* name = XDisplayName(nullptr);
-    std::fprintf(stderr, "whirlbox: cannot open the display '%s'%s\n", name, *name == '\0' ? " (DISPLAY is not set)" : "");
+    std::fprintf(stderr, "whirlbox: cannot open the display '%s'%s\n", name,
+                 *name == '\0' ? " (DISPLAY is not set)" : "");
     return false;
   }
   HackTargetKind = options.target;
