@@ -22,16 +22,8 @@ chmod -R a+rX "$work"
   { echo "FAIL: render"; exit 1; }
 
 start_xvfb -noreset -ac -nolisten tcp -screen 0 1024x768x24 || exit 1
-if [ "$(id -u)" -eq 0 ]; then
-  user=whirlbox-e2e
-  id "$user" >/dev/null 2>&1 || useradd -m -s /bin/sh "$user" || { echo "FAIL: useradd $user"; exit 1; }
-  home=$(getent passwd "$user" | cut -d: -f6)
-  run_as() { setpriv --reuid="$user" --regid="$user" --init-groups env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$@"; }
-else
-  home="$work/home"  # the user's own ~/.xscreensaver stays untouched
-  mkdir -p "$home"
-  run_as() { env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$@"; }
-fi
+test_user || exit 1
+home=$TEST_HOME
 cat >"$home/.xscreensaver" <<PREFS
 mode: one
 selected: 0
@@ -43,7 +35,7 @@ dpmsEnabled: False
 grabDesktopImages: False
 programs: "WhirlBox" $work/whirlbox -root --settings $work/samples/whirlbox.ini \\n
 PREFS
-[ "$(id -u)" -eq 0 ] && chown "$user" "$home/.xscreensaver"
+chown "$TEST_USER" "$home/.xscreensaver"
 
 run_as xscreensaver -no-splash >"$work/daemon.log" 2>&1 &
 daemon=$!

@@ -159,6 +159,31 @@ match_captures no-mit-shm "$work/root" 0,0
 kill -TERM $pid; wait $pid
 stop_xvfb
 
+# A segment the X server cannot see: the hack in an IPC namespace of its own, as an unprivileged user
+# (a sandboxed program's case). The server refuses the attach (BadAccess), and the plain image draws.
+if unshare --help 2>/dev/null | grep -q -- --ipc; then
+  start_xvfb -noreset -ac -screen 0 1024x768x24 -nolisten tcp || exit 1
+  test_user || exit 1
+  chmod 755 "$work" && chmod -R a+rX "$work"
+  cp "$hack" "$work/whirlbox-ns"
+  if [ "$(id -u)" -eq 0 ]; then
+    unshare --ipc setpriv --reuid="$TEST_USER" --regid="$TEST_USER" --init-groups \
+      env -i DISPLAY="$DISPLAY" "$work/whirlbox-ns" -root --settings "$ini" 2>"$work/ns.txt" &
+  else
+    unshare --user --map-root-user --ipc env -i DISPLAY="$DISPLAY" "$work/whirlbox-ns" -root --settings "$ini" \
+      2>"$work/ns.txt" &
+  fi
+  pid=$!
+  wait_for_pixels $pid 1024x768+0+0 || fail "IPC namespace: nothing drawn ($(cat "$work/ns.txt"))"
+  match_captures ipc-namespace "$work/root" 0,0
+  kill -TERM $pid  # unshare, setpriv and env each run the next in their own place: $pid is the hack
+  wait $pid
+  [ $? -eq 0 ] && pass "IPC namespace: SIGTERM ends it with 0" || fail "IPC namespace: exit code not 0"
+  stop_xvfb
+else
+  echo "note: no unshare --ipc here; the refused segment is not tried"
+fi
+
 # A 16-bit screen: each channel is placed in its 5 or 6 bits one by one; those bits equal the frames'.
 start_xvfb -noreset -screen 0 1024x768x16 -nolisten tcp || exit 1
 "$hack" -root --settings "$ini" &

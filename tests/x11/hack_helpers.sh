@@ -58,3 +58,23 @@ wait_for_pixels() {  # <pid> <W>x<H>+<X>+<Y>
   done
   return 1
 }
+
+# An unprivileged user for what refuses root or must not share root's rights: as root, the user
+# whirlbox-e2e, made when missing; otherwise the caller. run_as <command...> runs a command as that
+# user with a clean environment (HOME, DISPLAY, PATH); TEST_HOME is its home.
+test_user() {
+  if [ "$(id -u)" -eq 0 ]; then
+    TEST_USER=whirlbox-e2e
+    id "$TEST_USER" >/dev/null 2>&1 || useradd -m -s /bin/sh "$TEST_USER" || { echo "useradd $TEST_USER failed"; return 1; }
+    TEST_HOME=$(getent passwd "$TEST_USER" | cut -d: -f6)
+    run_as() {
+      setpriv --reuid="$TEST_USER" --regid="$TEST_USER" --init-groups \
+        env -i HOME="$TEST_HOME" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$@"
+    }
+  else
+    TEST_USER=$(id -un)
+    TEST_HOME="$work/home"  # the user's own dot files stay untouched
+    mkdir -p "$TEST_HOME"
+    run_as() { env -i HOME="$TEST_HOME" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$@"; }
+  fi
+}
