@@ -8,12 +8,12 @@ cache="${WHIRLBOX_DEPS:-$here/build/deps}"
 packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool x11-apps x11-utils
           imagemagick libjpeg62-turbo-dev nasm libgif-dev clang libclang-rt-14-dev googletest libgtest-dev
           libbenchmark-dev ninja-build cmake zip unzip dpkg-dev)
-# The XScreenSaver hack: Xlib and MIT-SHM, the daemon for its test (pgrep, setpriv, useradd), and
-# `file`, which the Debian packager's dependency scan needs.
-packages+=(libx11-dev libxext-dev xscreensaver xscreensaver-data procps util-linux passwd file)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+# The XScreenSaver hack: Xlib and MIT-SHM, the daemon for its test (pgrep, setpriv, useradd), and
+# `file`, which the Debian packager's dependency scan needs.
+packages+=(libx11-dev libxext-dev xscreensaver xscreensaver-data procps util-linux passwd file)
 
 missing=()
 for p in "${packages[@]}"; do
