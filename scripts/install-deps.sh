@@ -11,6 +11,9 @@ packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb x
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+# The XScreenSaver hack: Xlib and MIT-SHM, the daemon for its test (pgrep, setpriv, useradd), and
+# `file`, which the Debian packager's dependency scan needs.
+packages+=(libx11-dev libxext-dev xscreensaver xscreensaver-data procps util-linux passwd file)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -46,4 +46,7 @@
   X(kFatalLoadImage, 571, (const char*), "can't load image %s")                                              \
   X(kFatalWriteSettings, 336, (), "can't write whirlbox.ini in folder C:\\Windows")                          \
   /* Setup dialog. */                                                                                        \
-  X(kFatalUnknownScroll, 462, (), "WM_HSCROLL message received from unknown control")
+  X(kFatalUnknownScroll, 462, (), "WM_HSCROLL message received from unknown control")                        \
+  /* The X11 hack's view. */                                                                                 \
+  X(kFatalViewMemory, 806, (int, int), "not enough memory for a %ix%i view")                                 \
+  X(kFatalViewImage, 809, (int, int), "can't create the window's %ix%i image")

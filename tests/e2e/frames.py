@@ -2,9 +2,10 @@
 """Pixel comparisons for the end-to-end tests: screenshots against the frames that whirlbox-tool
 render writes.
 
-    frames.py match SHOT.png FRAME_DIR [X,Y]
+    frames.py match SHOT.png FRAME_DIR [X,Y] [--bits R,G,B]
         Prints the number of the first frame whose pixels all equal the screenshot's region of the
         frame's size at X,Y (default 0,0) and exits 0; prints "no frame matches" and exits 1 otherwise.
+        With --bits (a 16-bit screen: 5,6,5) only the top bits of each channel are compared.
 """
 import glob
 import os
@@ -38,22 +39,39 @@ def read_region(shot, x, y, width, height):
                           check=True, stdout=subprocess.PIPE).stdout
 
 
-def match(shot, frame_dir, x, y):
+def keep_top_bits(pixels, bits):
+    """The RGB bytes with only the top bits of each channel kept."""
+    if bits is None:
+        return pixels
+    out = bytearray(pixels)
+    for channel, kept in enumerate(bits):
+        mask = (0xFF << (8 - kept)) & 0xFF
+        out[channel::3] = out[channel::3].translate(bytes(v & mask for v in range(256)))
+    return bytes(out)
+
+
+def match(shot, frame_dir, x, y, bits=None):
     region = None
     for path in sorted(glob.glob(os.path.join(frame_dir, "frame-*.bmp"))):
         width, height, pixels = read_bmp24(path)
         if region is None:
-            region = read_region(shot, x, y, width, height)
-        if pixels == region:
+            region = keep_top_bits(read_region(shot, x, y, width, height), bits)
+        if keep_top_bits(pixels, bits) == region:
             return int(os.path.basename(path)[6:10])
     return None
 
 
 def main():
-    if len(sys.argv) < 4 or sys.argv[1] != "match":
+    args = sys.argv[1:]
+    bits = None
+    if "--bits" in args:
+        at = args.index("--bits")
+        bits = [int(v) for v in args[at + 1].split(",")]
+        del args[at:at + 2]
+    if len(args) < 3 or args[0] != "match":
         sys.exit(__doc__)
-    x, y = (int(v) for v in sys.argv[4].split(",")) if len(sys.argv) >= 5 else (0, 0)
-    number = match(sys.argv[2], sys.argv[3], x, y)
+    x, y = (int(v) for v in args[3].split(",")) if len(args) >= 4 else (0, 0)
+    number = match(args[1], args[2], x, y, bits)
     if number is None:
         print("no frame matches")
         sys.exit(1)

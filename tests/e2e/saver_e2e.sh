@@ -10,6 +10,7 @@ saver=$1 host=$2 locate=$3 tool=$4 src=$5
 shift 5
 . "$src/tests/win/wine_helpers.sh"
 . "$src/tests/e2e/monitors_case.sh"  # case monitors, run on a two-monitor display only
+. "$src/tests/e2e/captures.sh"
 
 work=$(mktemp -d)
 ini="$WINEPREFIX/drive_c/windows/whirlbox.ini"
@@ -54,27 +55,6 @@ ends_with_zero() {  # <pid> <what>
   if ! wait_for_exit "$1" 15; then fail "$2: the saver did not end"; return 1; fi
   if [ "$EXIT_CODE" -ne 0 ]; then fail "$2: exit code $EXIT_CODE, want 0"; return 1; fi
   pass "$2"
-}
-
-shot() { xwd -root -silent | convert xwd:- "$1"; }
-
-# Three screenshots at random moments (each after <pause> + 0..1 s), each equal to one of the rendered
-# frames in the region of the frames' size at <x,y>; a capture torn by the copy to the window is retaken.
-match_captures() {  # <what> <frame folder> <x,y> <pause>
-  local moment tries number
-  for moment in 1 2 3; do
-    sleep "$(awk -v s=$RANDOM -v pause="$4" 'BEGIN { print pause + (s % 100) / 100 }')"
-    number=""
-    for tries in 1 2 3; do
-      shot "$work/shot.png"
-      number=$(python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$2" "$3") && break
-      number=""
-    done
-    if [ -n "$number" ]; then pass "$1 capture $moment equals frame $number"; else
-      cp "$work/shot.png" "${E2E_KEEP:-/tmp}/whirlbox-unmatched-$1-$moment.png"
-      fail "$1 capture $moment at $3 equals no rendered frame"
-    fi
-  done
 }
 
 case_fullscreen_frames() {

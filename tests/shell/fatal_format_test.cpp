@@ -67,7 +67,7 @@ TEST(FatalCodes, EveryCallSiteHasItsOwnCode) {
     EXPECT_TRUE(seen.insert(call.code).second) << "code " << call.code << " used twice";
     EXPECT_LT(std::string(call.format).size(), 200u);
   }
-  EXPECT_EQ(seen.size(), 31u);
+  EXPECT_EQ(seen.size(), 33u);  // the saver's 31 and the X11 hack's view (806, 809)
 }
 
 TEST(FatalOverflowTexts, AreTheWordsUsersSee) {
