@@ -17,6 +17,7 @@
 
 #include "photo_jpeg.h"
 #include "picture/jpeg_reader.h"
+#include "picture/row_copy.h"
 
 namespace {
 

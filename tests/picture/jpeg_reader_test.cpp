@@ -12,6 +12,7 @@
 #include "common/test_files.h"
 #include "common/jpeg_codec.h"
 #include "picture/jpeg_reader.h"
+#include "picture/row_copy.h"
 
 namespace {
 
