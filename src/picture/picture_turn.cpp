@@ -2,6 +2,14 @@
 // written as tiles of columns. Plain memory work; never libjpeg.
 #include "picture/picture_turn.h"
 
+#include <cstring>
+
+#include "picture/row_copy.h"
+
+#ifdef WHIRLBOX_SHUFFLE_ROWS
+#include <tmmintrin.h>
+#endif
+
 namespace {
 
 // Stored columns per tile: the tile's pixels of every band row (16 x 32 colour pixels, 1.5 KB)
@@ -30,6 +38,60 @@ void WriteTile(bool fromTop, const uint8_t* const* columns, uint32_t count, uint
   }
 }
 
+#ifdef WHIRLBOX_SHUFFLE_ROWS
+
+// The colour tile of 4 stored columns by the band's rows, 4 x 4 pixels at a time: each band row's 4
+// pixels widened to 4 words (blue, green, red, 0) by one shuffle, the 4 x 4 words transposed by
+// unpacking, and each upright row's 4 pixels narrowed back to 12 bytes. A 16-byte store runs 4
+// bytes into the next pixels, so it is used only where the next step of 4 overwrites them; the
+// last step stores 12 bytes, since the bytes after the run may be another band's, already written.
+// Reads 16 bytes at x * 3: callers keep x * 3 + 16 within the band rows.
+__attribute__((target("ssse3"))) void WriteColourQuads(bool fromTop, const uint8_t* const* columns, uint32_t count,
+                                                       uint32_t x, uint32_t width, uint8_t* bits, size_t stride,
+                                                       uint32_t start) {
+  const __m128i widen = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
+  const __m128i narrow = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  uint8_t* dest[4];
+  for (uint32_t i = 0; i < 4; ++i) {
+    dest[i] = bits + (fromTop ? width - 1 - (x + i) : x + i) * stride + static_cast<size_t>(start) * 3;
+  }
+  const size_t at = static_cast<size_t>(x) * 3;
+  uint32_t k = 0;
+  for (; k + 4 <= count; k += 4) {
+    const __m128i r0 = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(columns[k] + at)), widen);
+    const __m128i r1 = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(columns[k + 1] + at)), widen);
+    const __m128i r2 = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(columns[k + 2] + at)), widen);
+    const __m128i r3 = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(columns[k + 3] + at)), widen);
+    const __m128i low01 = _mm_unpacklo_epi32(r0, r1), low23 = _mm_unpacklo_epi32(r2, r3);
+    const __m128i high01 = _mm_unpackhi_epi32(r0, r1), high23 = _mm_unpackhi_epi32(r2, r3);
+    const __m128i out[4] = {_mm_shuffle_epi8(_mm_unpacklo_epi64(low01, low23), narrow),
+                            _mm_shuffle_epi8(_mm_unpackhi_epi64(low01, low23), narrow),
+                            _mm_shuffle_epi8(_mm_unpacklo_epi64(high01, high23), narrow),
+                            _mm_shuffle_epi8(_mm_unpackhi_epi64(high01, high23), narrow)};
+    for (int i = 0; i < 4; ++i) {
+      uint8_t* to = dest[i] + 3 * static_cast<size_t>(k);
+      if (k + 8 <= count) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), out[i]);
+      } else {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(to), out[i]);
+        const int last = _mm_cvtsi128_si32(_mm_srli_si128(out[i], 8));
+        std::memcpy(to + 8, &last, 4);
+      }
+    }
+  }
+  for (; k < count; ++k) {
+    for (uint32_t i = 0; i < 4; ++i) {
+      const uint8_t* pixel = columns[k] + at + 3 * i;
+      uint8_t* to = dest[i] + 3 * static_cast<size_t>(k);
+      to[0] = pixel[2];
+      to[1] = pixel[1];
+      to[2] = pixel[0];
+    }
+  }
+}
+
+#endif
+
 }  // namespace
 
 void WriteBandTurned(int orientation, const uint8_t* const* band, uint32_t first, uint32_t count, uint32_t width,
@@ -42,7 +104,14 @@ void WriteBandTurned(int orientation, const uint8_t* const* band, uint32_t first
   const uint8_t* columns[kTurnBandRows];
   for (uint32_t k = 0; k < count; ++k) columns[k] = band[reversed ? count - 1 - k : k];
   const uint32_t start = reversed ? height - first - count : first;
-  for (uint32_t x0 = 0; x0 < width; x0 += kTileColumns) {
+  uint32_t x0 = 0;
+#ifdef WHIRLBOX_SHUFFLE_ROWS
+  if (bytesPerPixel == 3 && HasByteShuffle()) {
+    // The last 16-byte read of a quad at x ends at x * 3 + 16, within the row while x + 6 <= width.
+    for (; x0 + 6 <= width; x0 += 4) WriteColourQuads(fromTop, columns, count, x0, width, bits, stride, start);
+  }
+#endif
+  for (; x0 < width; x0 += kTileColumns) {
     const uint32_t tile = width - x0 < kTileColumns ? width - x0 : kTileColumns;
     if (bytesPerPixel == 3) {
       WriteTile<3>(fromTop, columns, count, x0, tile, width, bits, stride, start);

@@ -2,8 +2,7 @@
 // a shuffle of 16 bytes at a time for x86 processors that have SSSE3. Never libjpeg.
 #include "picture/row_copy.h"
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define WHIRLBOX_SHUFFLE_ROWS 1
+#ifdef WHIRLBOX_SHUFFLE_ROWS
 #include <tmmintrin.h>
 #endif
 
@@ -51,7 +50,8 @@ __attribute__((target("ssse3"))) void CopyReversedShuffled(uint8_t* dest, const 
   CopyReversedPlain(dest, source + i, bytes - i);
 }
 
-// Asked once, on the first copy.
+}  // namespace
+
 bool HasByteShuffle() {
   static const bool has = [] {
     __builtin_cpu_init();
@@ -59,8 +59,6 @@ bool HasByteShuffle() {
   }();
   return has;
 }
-
-}  // namespace
 
 void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels) {
   if (HasByteShuffle()) {

@@ -5,6 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
+// Defined where the copies can use the x86 byte shuffle (SSSE3), if the processor has it.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define WHIRLBOX_SHUFFLE_ROWS 1
+// Whether the processor has it; asked once.
+bool HasByteShuffle();
+#endif
+
 // Writes pixels * 3 bytes to dest: every pixel's first and third byte exchanged (libjpeg's red,
 // green, blue become a DIB's blue, green, red). dest and source must not overlap; bytes of dest
 // beyond pixels * 3 are left alone. Uses the processor's byte shuffle where it has one (x86
