@@ -90,6 +90,35 @@ __attribute__((target("ssse3"))) void WriteColourQuads(bool fromTop, const uint8
   }
 }
 
+// The grey tile of 8 stored columns by the band's rows, 8 x 8 pixels at a time: 8 bytes of each of
+// 8 band rows, transposed by three rounds of unpacking into 8 bytes for each of 8 upright rows.
+// Reads 8 bytes at x: callers keep x + 8 within the band rows.
+__attribute__((target("ssse3"))) void WriteGreyOctets(bool fromTop, const uint8_t* const* columns, uint32_t count,
+                                                      uint32_t x, uint32_t width, uint8_t* bits, size_t stride,
+                                                      uint32_t start) {
+  uint8_t* dest[8];
+  for (uint32_t i = 0; i < 8; ++i) dest[i] = bits + (fromTop ? width - 1 - (x + i) : x + i) * stride + start;
+  uint32_t k = 0;
+  for (; k + 8 <= count; k += 8) {
+    __m128i r[8];
+    for (int i = 0; i < 8; ++i) r[i] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(columns[k + i] + x));
+    // Pairs of rows, then fours: each 16-bit unit holds one pixel of two rows, each 32-bit unit of four.
+    const __m128i pair01 = _mm_unpacklo_epi8(r[0], r[1]), pair23 = _mm_unpacklo_epi8(r[2], r[3]);
+    const __m128i pair45 = _mm_unpacklo_epi8(r[4], r[5]), pair67 = _mm_unpacklo_epi8(r[6], r[7]);
+    const __m128i low0123 = _mm_unpacklo_epi16(pair01, pair23), high0123 = _mm_unpackhi_epi16(pair01, pair23);
+    const __m128i low4567 = _mm_unpacklo_epi16(pair45, pair67), high4567 = _mm_unpackhi_epi16(pair45, pair67);
+    const __m128i out[4] = {_mm_unpacklo_epi32(low0123, low4567), _mm_unpackhi_epi32(low0123, low4567),
+                            _mm_unpacklo_epi32(high0123, high4567), _mm_unpackhi_epi32(high0123, high4567)};
+    for (int i = 0; i < 4; ++i) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(dest[2 * i] + k), out[i]);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(dest[2 * i + 1] + k), _mm_srli_si128(out[i], 8));
+    }
+  }
+  for (; k < count; ++k) {
+    for (uint32_t i = 0; i < 8; ++i) dest[i][k] = columns[k][x + i];
+  }
+}
+
 #endif
 
 }  // namespace
@@ -109,6 +138,8 @@ void WriteBandTurned(int orientation, const uint8_t* const* band, uint32_t first
   if (bytesPerPixel == 3 && HasByteShuffle()) {
     // The last 16-byte read of a quad at x ends at x * 3 + 16, within the row while x + 6 <= width.
     for (; x0 + 6 <= width; x0 += 4) WriteColourQuads(fromTop, columns, count, x0, width, bits, stride, start);
+  } else if (bytesPerPixel == 1 && HasByteShuffle()) {
+    for (; x0 + 8 <= width; x0 += 8) WriteGreyOctets(fromTop, columns, count, x0, width, bits, stride, start);
   }
 #endif
   for (; x0 < width; x0 += kTileColumns) {
