@@ -1,7 +1,6 @@
-// Where the stored picture's pixels go in the upright one for each Exif orientation (2 mirrors
-// left-right, 3 turns 180 degrees, 4 mirrors top-bottom, 5 transposes, 6 turns 90 degrees
-// clockwise, 7 transverses, 8 turns 90 degrees anticlockwise), written straight into bottom-up
-// packed DIB rows. Plain memory work; never libjpeg.
+// Where a stored picture's pixels go in the upright one for each Exif orientation (2 mirrors left-right, 3 turns
+// 180 degrees, 4 mirrors top-bottom, 5 transposes, 6 turns 90 degrees clockwise, 7 transverses, 8 turns 90 degrees
+// anticlockwise), written straight into bottom-up packed DIB rows. Plain memory work; never libjpeg.
 #pragma once
 #include <cstddef>
 #include <cstdint>
