@@ -12,7 +12,7 @@
 
 namespace {
 
-// Stored columns per tile: the tile's pixels of every band row (16 x 32 colour pixels, 1.5 KB)
+// Stored columns per tile: the tile's pixels of every band row (16 x 64 colour pixels, 3 KB)
 // stay in the first-level cache while the tile's upright rows are written as runs of count pixels.
 constexpr uint32_t kTileColumns = 16;
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 // Scanlines a turn by a quarter (5-8) gathers before writing them as columns: 64 colour rows are
-// 192 bytes, three cache lines, of every upright row at a time (32 rows cost a 6028 x 3391 photo a
-// tenth more time), and a 6028-pixel band takes 1.2 MB.
+// 192 bytes, three cache lines, of every upright row at a time, and the fewer the bands, the fewer
+// times each upright row's lines are fetched. A 6028-pixel colour band takes 1.2 MB.
 constexpr uint32_t kTurnBandRows = 64;
 
 // Whether the upright picture's width and height are the stored height and width (5-8).
