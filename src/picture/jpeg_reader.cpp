@@ -1,5 +1,6 @@
-// The JPEG reader: libjpeg's recovery point, the picture for a JPEG of a given size, and each
-// scanline turned into its bottom-up DIB row as it arrives. Depends on libjpeg and the packed DIB.
+// The JPEG reader: libjpeg's recovery point, the picture for a JPEG of a given size and Exif
+// orientation, and each scanline put into its upright bottom-up DIB row (or, turned by a quarter,
+// a band of them into columns) as it arrives. Depends on libjpeg, the packed DIB and the turns.
 #include "picture/jpeg_reader.h"
 
 #include <csetjmp>
@@ -8,10 +9,9 @@
 
 #include <jpeglib.h>
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define WHIRLBOX_SHUFFLE_ROWS 1
-#include <tmmintrin.h>
-#endif
+#include "picture/exif_orientation.h"
+#include "picture/picture_turn.h"
+#include "picture/row_copy.h"
 
 // libjpeg's error manager followed by the recovery point. The decompressor's err pointer points at
 // the manager, which is the first member, so JpegErrorExit finds the jump buffer from it.
@@ -61,11 +61,12 @@ PackedDib* NewJpegPicture(uint32_t width, uint32_t height, int components) {
 }
 
 // Reads every scanline into one sample row from libjpeg's image pool and converts it at once, while
-// it is still in cache, into its place in the picture: the first scanline (the top of the image)
-// into the last row, since DIB rows run bottom-up. Returns false if a call delivers no scanline,
-// which with a non-suspending source never happens but would otherwise make the loop endless and
-// put the row one past the end of the picture.
-bool ReadJpegRows(jpeg_decompress_struct* cinfo, PackedDib* picture) {
+// it is still in cache, into its place in the picture: upright (orientation 1), the first scanline
+// (the top of the image) goes into the last row, since DIB rows run bottom-up; orientations 2-4
+// mirror the row or the rows' order. Returns false if a call delivers no scanline, which with a
+// non-suspending source never happens but would otherwise make the loop endless and put the row
+// one past the end of the picture.
+bool ReadJpegRows(jpeg_decompress_struct* cinfo, PackedDib* picture, int orientation) {
   const uint32_t width = cinfo->image_width;
   const uint32_t height = cinfo->image_height;
   const size_t stride = static_cast<size_t>(DibRowStride64(width, picture->biBitCount));
@@ -74,18 +75,59 @@ bool ReadJpegRows(jpeg_decompress_struct* cinfo, PackedDib* picture) {
   JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                static_cast<JDIMENSION>(stride), 1);
   const bool colour = picture->biBitCount == 24;
+  const bool mirrored = TurnMirrorsRows(orientation);
   while (cinfo->output_scanline < height) {
     const JDIMENSION before = cinfo->output_scanline;
     jpeg_read_scanlines(cinfo, row, 1);
     if (cinfo->output_scanline <= before || cinfo->output_scanline > height) return false;
-    uint8_t* dest = bits + static_cast<size_t>(height - cinfo->output_scanline) * stride;
-    if (colour) {
+    uint8_t* dest = bits + TurnedRowIndex(orientation, before, height) * stride;
+    if (mirrored) {
+      CopyReversed(dest, row[0], colour ? 3 * static_cast<size_t>(width) : width);
+    } else if (colour) {
       CopyRgbAsBgr(dest, row[0], width);
     } else {
       std::memcpy(dest, row[0], width);
     }
   }
   return true;
+}
+
+// Orientations 5-8: reads bands of up to kTurnBandRows scanlines into a sample array from libjpeg's
+// image pool and writes each band as columns of the upright picture, whose rows are as long as the
+// stored picture is high. False if a call delivers no scanline or more than asked for.
+bool ReadJpegBandsTurned(jpeg_decompress_struct* cinfo, PackedDib* picture, int orientation) {
+  const uint32_t width = cinfo->image_width;
+  const uint32_t height = cinfo->image_height;
+  const int bytesPerPixel = picture->biBitCount / 8;
+  const size_t stride = static_cast<size_t>(DibRowStride64(height, picture->biBitCount));
+  JSAMPARRAY band = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                static_cast<JDIMENSION>(width * bytesPerPixel), kTurnBandRows);
+  while (cinfo->output_scanline < height) {
+    const JDIMENSION first = cinfo->output_scanline;
+    while (cinfo->output_scanline < height && cinfo->output_scanline - first < kTurnBandRows) {
+      const JDIMENSION before = cinfo->output_scanline;
+      const JDIMENSION filled = before - first;
+      jpeg_read_scanlines(cinfo, band + filled, kTurnBandRows - filled);
+      if (cinfo->output_scanline <= before || cinfo->output_scanline > height ||
+          cinfo->output_scanline - first > kTurnBandRows) {
+        return false;
+      }
+    }
+    WriteBandTurned(orientation, band, first, cinfo->output_scanline - first, width, height, bytesPerPixel,
+                    DibBits(picture), stride);
+  }
+  return true;
+}
+
+// The orientation of the first APP1 segment that is an Exif one (an XMP segment before it does not
+// hide it); 1 without one.
+int JpegOrientation(const jpeg_decompress_struct* cinfo) {
+  for (jpeg_saved_marker_ptr marker = cinfo->marker_list; marker != nullptr; marker = marker->next) {
+    if (marker->marker == JPEG_APP0 + 1 && IsExifSegment(marker->data, marker->data_length)) {
+      return ExifOrientation(marker->data, marker->data_length);
+    }
+  }
+  return 1;
 }
 
 // What the decoding steps share with ReadJpeg; it lives in ReadJpeg's frame, so the picture pointer
@@ -101,11 +143,19 @@ bool DecodeJpeg(j_common_ptr common, void* data) {
   auto* read = static_cast<JpegRead*>(data);
   jpeg_create_decompress(cinfo);
   jpeg_stdio_src(cinfo, read->file);
+  // Kept whole: an APP1 segment holds at most 65533 bytes.
+  jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(cinfo, TRUE);
-  read->picture = NewJpegPicture(cinfo->image_width, cinfo->image_height, cinfo->num_components);
+  const int orientation = JpegOrientation(cinfo);
+  const bool swaps = TurnSwapsSides(orientation);
+  // The picture has the upright size; the limits hold for both sides alike.
+  read->picture = NewJpegPicture(swaps ? cinfo->image_height : cinfo->image_width,
+                                 swaps ? cinfo->image_width : cinfo->image_height, cinfo->num_components);
   if (read->picture == nullptr) return false;
   jpeg_start_decompress(cinfo);
-  if (!ReadJpegRows(cinfo, read->picture)) return false;
+  const bool done =
+      swaps ? ReadJpegBandsTurned(cinfo, read->picture, orientation) : ReadJpegRows(cinfo, read->picture, orientation);
+  if (!done) return false;
   jpeg_finish_decompress(cinfo);
   return true;
 }
@@ -121,54 +171,3 @@ PackedDib* ReadJpeg(FILE* file) {
 }
 
 PackedDib* LoadJpeg(const char* path) { return ReadPictureFile(path, ReadJpeg); }
-
-// The row conversion: one row of libjpeg's red-green-blue samples into blue-green-red DIB pixels.
-void CopyRgbAsBgrPlain(uint8_t* dest, const uint8_t* source, uint32_t pixels) {
-  for (uint32_t i = 0; i < pixels; ++i) {
-    dest[3 * i] = source[3 * i + 2];
-    dest[3 * i + 1] = source[3 * i + 1];
-    dest[3 * i + 2] = source[3 * i];
-  }
-}
-
-#ifdef WHIRLBOX_SHUFFLE_ROWS
-
-namespace {
-
-// Four pixels per step: a 16-byte load holds them (12 bytes) and 4 bytes of the next pixels; one
-// shuffle reverses each pixel's bytes, and the 16-byte store's last 4 bytes are overwritten by the
-// next step. A byte-by-byte loop costs a third of the colour decode itself; this one almost nothing.
-// The loop stops while 16 bytes still fit in the row, so nothing beyond pixels * 3 is touched.
-__attribute__((target("ssse3"))) void CopyRgbAsBgrShuffled(uint8_t* dest, const uint8_t* source,
-                                                           uint32_t pixels) {
-  const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 12, 13, 14, 15);
-  const uint64_t bytes = 3 * static_cast<uint64_t>(pixels);
-  uint32_t i = 0;
-  for (; 3 * static_cast<uint64_t>(i) + 16 <= bytes; i += 4) {
-    const __m128i rgb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 3 * static_cast<size_t>(i)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + 3 * static_cast<size_t>(i)), _mm_shuffle_epi8(rgb, order));
-  }
-  CopyRgbAsBgrPlain(dest + 3 * static_cast<size_t>(i), source + 3 * static_cast<size_t>(i), pixels - i);
-}
-
-bool HasByteShuffle() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("ssse3");
-}
-
-}  // namespace
-
-void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels) {
-  static const bool shuffle = HasByteShuffle();
-  if (shuffle) {
-    CopyRgbAsBgrShuffled(dest, source, pixels);
-  } else {
-    CopyRgbAsBgrPlain(dest, source, pixels);
-  }
-}
-
-#else
-
-void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels) { CopyRgbAsBgrPlain(dest, source, pixels); }
-
-#endif

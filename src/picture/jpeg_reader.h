@@ -14,9 +14,11 @@ struct jpeg_common_struct;
 PackedDib* LoadJpeg(const char* path);
 
 // The same on an open binary stream, which libjpeg reads from its current position; the stream
-// stays open. Grey files become 8-bit pictures with a grey ramp, colour files 24-bit pictures; null
-// for a stream that is not a JPEG, damage libjpeg cannot get past, a side outside 8..16384, a
-// component count other than 1 or 3, or no memory. No decompression parameter is changed from
+// stays open. Grey files become 8-bit pictures with a grey ramp, colour files 24-bit pictures,
+// turned upright by the orientation 2-8 of their first Exif segment (for 5-8 the picture's width is
+// the file's height); files without one are kept as stored. Null for a stream that is not a JPEG,
+// damage libjpeg cannot get past, a side outside 8..16384, a component count other than 1 or 3, or
+// no memory. No decompression parameter is changed from
 // libjpeg's defaults.
 PackedDib* ReadJpeg(FILE* file);
 
@@ -26,12 +28,3 @@ PackedDib* ReadJpeg(FILE* file);
 // cinfo is destroyed afterwards on every path. No object with a destructor may live in steps or
 // in anything it calls, since the jump skips them.
 bool RunJpegSteps(jpeg_common_struct* cinfo, bool (*steps)(jpeg_common_struct* cinfo, void* data), void* data);
-
-// Writes pixels * 3 bytes to dest: every pixel's first and third byte exchanged (libjpeg's red,
-// green, blue become a DIB's blue, green, red). dest and source must not overlap; bytes of dest
-// beyond pixels * 3 are left alone. Uses the processor's byte shuffle where it has one (x86
-// SSSE3), otherwise CopyRgbAsBgrPlain.
-void CopyRgbAsBgr(uint8_t* dest, const uint8_t* source, uint32_t pixels);
-
-// The same, one pixel at a time, on every processor.
-void CopyRgbAsBgrPlain(uint8_t* dest, const uint8_t* source, uint32_t pixels);

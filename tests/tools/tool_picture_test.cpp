@@ -9,6 +9,7 @@
 
 #include "common/test_files.h"
 #include "common/bmp_builder.h"
+#include "common/exif_builder.h"
 #include "common/gif_encoder.h"
 #include "common/jpeg_codec.h"
 #include "picture/readers.h"
@@ -146,6 +147,13 @@ TEST(ToolPicture, JpegFilesGoToTheJpegReader) {
   run = RunTool({"picture", WriteFixture("tool_colour.jpg", EncodeJpeg(colour), nullptr)});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, "loaded 9x8 24-bit 0 colours\n");
+
+  // A photo stored sideways with orientation 6 is described with its upright size.
+  colour.width = 12;
+  const Bytes sideways = WithApp1(EncodeJpeg(colour), OrientationPayload(6, true));
+  run = RunTool({"picture", WriteFixture("tool_orientation6.jpg", sideways, nullptr)});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "loaded 8x12 24-bit 0 colours\n");
 
   // A BMP file named .jpg goes to the JPEG reader, which refuses it.
   run = RunTool({"picture", WriteFixture("tool_bmp_named.jpg", ReadBytes(Fixture("tool_jpg_src.bmp", BmpFields{})), nullptr)});
