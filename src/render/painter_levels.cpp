@@ -1,5 +1,5 @@
-// TransferLevels: the exact spans of parallelogram_walk.h, each pixel the trilinear sample of a face
-// picture's levels at its centre. The face's map is affine, so the level and the blend weight are
+// TransferLevels: the exact spans of parallelogram_walk.h, each pixel the mean of a face picture's
+// level over a box the size of the pixel's footprint. The face's map is affine, so the level and the blend weight are
 // chosen once per face and the loop only fetches and blends, in integers. Reads no globals.
 #include <cmath>
 #include <cstdint>
@@ -8,75 +8,109 @@
 
 namespace {
 
-// a * (256 - f) + b * f, rounded, over 256, per channel: blue and red share a word, green alone.
-inline uint32_t Blend(uint32_t a, uint32_t b, uint32_t f) {
-  uint32_t g = 256 - f;
-  uint32_t rb = ((a & 0xFF00FF) * g + (b & 0xFF00FF) * f + 0x800080) >> 8;
-  uint32_t gg = ((a & 0xFF00) * g + (b & 0xFF00) * f + 0x8000) >> 8;
-  return (rb & 0xFF00FF) | (gg & 0xFF00);
-}
-
 // One level as the loop reads it: positions are texels times 65536, sample points at texel centres.
 struct LevelTap {
   const uint32_t* pixels;
   int32_t width;
   int32_t height;
-  int32_t maxU;  // (width - 1) * 65536: positions are clamped to the edge texels' centres
-  int32_t maxV;
   double perS;  // texels * 65536 per unit of the face's s and t coordinates
   double perT;
 };
 
-LevelTap MakeTap(const PictureLevel& level) {
-  return LevelTap{level.pixels, level.width, level.height, (level.width - 1) * 65536, (level.height - 1) * 65536,
-                  level.width * 65536.0, level.height * 65536.0};
-}
-
-inline uint32_t Bilinear(const LevelTap& tap, int32_t u, int32_t v) {
-  u = u < 0 ? 0 : u > tap.maxU ? tap.maxU : u;
-  v = v < 0 ? 0 : v > tap.maxV ? tap.maxV : v;
-  int32_t x = u >> 16, y = v >> 16;
-  int32_t right = x + 1 < tap.width ? 1 : 0;
-  int32_t down = y + 1 < tap.height ? tap.width : 0;
-  const uint32_t* at = tap.pixels + int64_t{y} * tap.width + x;
-  uint32_t fx = (static_cast<uint32_t>(u) >> 8) & 0xFF, fy = (static_cast<uint32_t>(v) >> 8) & 0xFF;
-  return Blend(Blend(at[0], at[right], fx), Blend(at[down], at[down + right], fx), fy);
-}
-
-// The face's sampling: one or two levels and the weight of the second.
+// The face's filter: an axis-aligned box on one level, its size per axis in that level's texels
+// times 65536 (1 to 2 texels: three taps at most), and 2^24 * 256 / size for the weights: a
+// weight is (overlap * inverse) >> 24, within 32 bits.
 struct FaceSampling {
-  LevelTap fine;
-  LevelTap coarse;
-  uint32_t blend;  // 0 to 255: the coarse level's share; 0 reads only the fine one
+  LevelTap tap;
+  int32_t halfU;
+  int32_t halfV;
+  uint32_t inverseU;
+  uint32_t inverseV;
 };
 
-// The footprint of one target pixel, in texels of the chain's level 0, is the longer of the two
-// columns of the affine map; its base-2 logarithm picks the fine level and, linearly between
-// powers of two, the coarse level's share. Doubles, rounded the same way on every build.
+// The box's sides in texels of the chain's level 0 are the extents of one target pixel mapped by the
+// face's affine map (exact for a face seen front-on); the longer picks the level in which it spans
+// one to two texels. A face larger than its top level gets a one-texel box there: bilinear. Doubles
+// rounded the same way on every build.
 FaceSampling ChooseLevels(const ParallelogramWalk& walk, const PictureLevels& levels) {
   double d = static_cast<double>(walk.d);
   double ux = walk.s.perX * static_cast<double>(levels.topWidth) / d;
   double uy = walk.s.perY * static_cast<double>(levels.topWidth) / d;
   double vx = walk.t.perX * static_cast<double>(levels.topHeight) / d;
   double vy = walk.t.perY * static_cast<double>(levels.topHeight) / d;
-  double alongX = ux * ux + vx * vx, alongY = uy * uy + vy * vy;
-  double footprint = std::sqrt(alongX > alongY ? alongX : alongY);
+  double boxU = std::fabs(ux) + std::fabs(uy), boxV = std::fabs(vx) + std::fabs(vy);
+  double longer = boxU > boxV ? boxU : boxV;
   int level = 0;
   double power = 1.0;
-  while (level < kMaxLevels && footprint >= 2.0 * power) {
+  while (level + 1 < levels.dropped + levels.count && longer >= 2.0 * power) {
     power *= 2.0;
     ++level;
   }
-  uint32_t blend = static_cast<uint32_t>((footprint / power - 1.0) * 256.0);
-  if (footprint < 1.0) blend = 0;  // magnified: bilinear on the top level
   int index = level - levels.dropped;
-  if (index < 0) index = 0, blend = 0;
-  if (index >= levels.count - 1) index = levels.count - 1, blend = 0;
+  if (index < 0) index = 0;
+  power = static_cast<double>(int64_t{1} << (levels.dropped + index));
+  // Level n's texels are 2^n texels of level 0 wide (its last one, on an odd side, fewer), so every
+  // level lines up with the picture's edges.
+  const PictureLevel& chosen = levels.levels[index];
   FaceSampling sampling;
-  sampling.fine = MakeTap(levels.levels[index]);
-  sampling.coarse = MakeTap(levels.levels[blend > 0 ? index + 1 : index]);
-  sampling.blend = blend > 255 ? 255 : blend;
+  sampling.tap = LevelTap{chosen.pixels, chosen.width, chosen.height, levels.topWidth * 65536.0 / power,
+                          levels.topHeight * 65536.0 / power};
+  auto side = [](double texels) {
+    int32_t size = static_cast<int32_t>(texels * 65536.0 + 0.5);
+    return size < 65536 ? 65536 : size > 131072 ? 131072 : size;
+  };
+  int32_t sizeU = side(boxU / power), sizeV = side(boxV / power);
+  sampling.halfU = sizeU / 2;
+  sampling.halfV = sizeV / 2;
+  sampling.inverseU = static_cast<uint32_t>((uint64_t{1} << 32) / static_cast<uint32_t>(2 * sampling.halfU + 1));
+  sampling.inverseV = static_cast<uint32_t>((uint64_t{1} << 32) / static_cast<uint32_t>(2 * sampling.halfV + 1));
   return sampling;
+}
+
+// The box's three taps along one axis: the texels (clamped into the level) and their weights,
+// summing to 256. The box is 1 to 2 texels long, so it always covers the rest of its first texel
+// and reaches into the third only past the second's far edge.
+struct AxisTaps {
+  int32_t at0;
+  int32_t at1;
+  int32_t at2;
+  uint32_t weight[3];
+};
+
+inline AxisTaps Taps(int32_t centre, int32_t half, uint32_t inverse, int32_t last) {
+  int32_t a = centre - half;
+  int32_t first = a >> 16;  // arithmetic shift: floor
+  uint32_t into = static_cast<uint32_t>(a) & 0xFFFF;
+  int32_t beyond = static_cast<int32_t>(into) + 2 * half - 131072;
+  AxisTaps taps;
+  taps.weight[0] = ((65536 - into) * inverse) >> 24;
+  taps.weight[2] = beyond > 0 ? (static_cast<uint32_t>(beyond) * inverse) >> 24 : 0;
+  taps.weight[1] = 256 - taps.weight[0] - taps.weight[2];
+  auto clamp = [last](int32_t x) { return x < 0 ? 0 : x > last ? last : x; };
+  taps.at0 = clamp(first);
+  taps.at1 = clamp(first + 1);
+  taps.at2 = clamp(first + 2);
+  return taps;
+}
+
+// Three packed pixels weighted to 256, rounded, per channel: blue and red share a word, green alone.
+inline uint32_t Mix(uint32_t a, uint32_t b, uint32_t c, const uint32_t* w) {
+  uint32_t rb = (a & 0xFF00FF) * w[0] + (b & 0xFF00FF) * w[1] + (c & 0xFF00FF) * w[2] + 0x800080;
+  uint32_t g = (a & 0xFF00) * w[0] + (b & 0xFF00) * w[1] + (c & 0xFF00) * w[2] + 0x8000;
+  return ((rb >> 8) & 0xFF00FF) | ((g >> 8) & 0xFF00);
+}
+
+// The mean of the level over the box around (u, v): exact for the level's texels taken as flat.
+inline uint32_t BoxSample(const FaceSampling& sampling, int32_t u, int32_t v) {
+  const LevelTap& tap = sampling.tap;
+  AxisTaps across = Taps(u, sampling.halfU, sampling.inverseU, tap.width - 1);
+  AxisTaps down = Taps(v, sampling.halfV, sampling.inverseV, tap.height - 1);
+  const uint32_t* r0 = tap.pixels + int64_t{down.at0} * tap.width;
+  const uint32_t* r1 = tap.pixels + int64_t{down.at1} * tap.width;
+  const uint32_t* r2 = tap.pixels + int64_t{down.at2} * tap.width;
+  return Mix(Mix(r0[across.at0], r0[across.at1], r0[across.at2], across.weight),
+             Mix(r1[across.at0], r1[across.at1], r1[across.at2], across.weight),
+             Mix(r2[across.at0], r2[across.at1], r2[across.at2], across.weight), down.weight);
 }
 
 // A level position walk along one span: start and per-pixel step, texels * 65536.
@@ -87,8 +121,7 @@ struct TapWalk {
   int32_t vStep;
 };
 
-// The position of pixel first of row y in tap, at the pixel's centre, minus half a texel so that
-// the whole part names the texel whose centre lies at or before it.
+// The position of the centre of pixel first of row y in the chosen level.
 TapWalk StartTap(const LevelTap& tap, const ParallelogramWalk& walk, int64_t y, int64_t first) {
   double d = static_cast<double>(walk.d);
   double s = static_cast<double>(walk.s.origin + y * walk.s.perY + first * walk.s.perX) / d;
@@ -97,8 +130,8 @@ TapWalk StartTap(const LevelTap& tap, const ParallelogramWalk& walk, int64_t y, 
     value = std::floor(value);
     return static_cast<int32_t>(value < -1e9 ? -1e9 : value > 1e9 ? 1e9 : value);
   };
-  return TapWalk{fixed(s * tap.perS - 32768.0), fixed(t * tap.perT - 32768.0),
-                 fixed(walk.s.perX / d * tap.perS + 0.5), fixed(walk.t.perX / d * tap.perT + 0.5)};
+  return TapWalk{fixed(s * tap.perS), fixed(t * tap.perT), fixed(walk.s.perX / d * tap.perS + 0.5),
+                 fixed(walk.t.perX / d * tap.perT + 0.5)};
 }
 
 inline void Store(uint8_t* out, uint32_t colour) {
@@ -107,28 +140,20 @@ inline void Store(uint8_t* out, uint32_t colour) {
   out[2] = static_cast<uint8_t>(colour >> 16);
 }
 
-// Clamping keeps every read inside the level, so the walk's rounding can never leave it.
-template <bool Two>
-void PaintSpan(uint8_t* out, int64_t count, TapWalk fine, TapWalk coarse, const FaceSampling& sampling,
-               const SourceWalk* clipU, const SourceWalk* clipV, int64_t d, int width, int height) {
+// Every tap is clamped into the level, so the walk's rounding can never read outside it. With clip
+// walks, face pixels beyond width x height have no sample and stay as they are.
+void PaintSpan(uint8_t* out, int64_t count, TapWalk at, const FaceSampling& sampling, const SourceWalk* clipU,
+               const SourceWalk* clipV, int64_t d, int width, int height) {
   SourceWalk u = clipU != nullptr ? *clipU : SourceWalk{};
   SourceWalk v = clipV != nullptr ? *clipV : SourceWalk{};
   for (int64_t i = 0; i < count; ++i, out += 3) {
-    if (clipU == nullptr || (u.index < width && v.index < height)) {
-      uint32_t colour = Bilinear(sampling.fine, fine.u, fine.v);
-      if (Two) colour = Blend(colour, Bilinear(sampling.coarse, coarse.u, coarse.v), sampling.blend);
-      Store(out, colour);
-    }
+    if (clipU == nullptr || (u.index < width && v.index < height)) Store(out, BoxSample(sampling, at.u, at.v));
     if (clipU != nullptr) {
       StepWalk(&u, d);
       StepWalk(&v, d);
     }
-    fine.u += fine.uStep;
-    fine.v += fine.vStep;
-    if (Two) {
-      coarse.u += coarse.uStep;
-      coarse.v += coarse.vStep;
-    }
+    at.u += at.uStep;
+    at.v += at.vStep;
   }
 }
 
@@ -149,15 +174,10 @@ bool TransferLevels(const Surface& target, const ScreenPoint corners[3], const P
     SourceWalk u, v;
     if (!RowSpan(walk, y, target.width, &first, &last, &u, &v)) continue;
     uint8_t* out = SurfaceRow(target, static_cast<int>(y)) + 3 * first;
-    TapWalk fine = StartTap(sampling.fine, walk, y, first);
     const SourceWalk* clipU = checked ? &u : nullptr;
     const SourceWalk* clipV = checked ? &v : nullptr;
-    if (sampling.blend == 0) {
-      PaintSpan<false>(out, last - first + 1, fine, fine, sampling, clipU, clipV, walk.d, width, height);
-    } else {
-      TapWalk coarse = StartTap(sampling.coarse, walk, y, first);
-      PaintSpan<true>(out, last - first + 1, fine, coarse, sampling, clipU, clipV, walk.d, width, height);
-    }
+    PaintSpan(out, last - first + 1, StartTap(sampling.tap, walk, y, first), sampling, clipU, clipV, walk.d, width,
+              height);
   }
   return true;
 }

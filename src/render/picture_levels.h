@@ -7,8 +7,10 @@
 #include "picture/packed_dib.h"
 
 // No face edge is longer than twice the largest half edge (480, size 100) and the rounding of its
-// corners: the top level is at most this wide and high.
-constexpr int kLevelSideCap = 2 * 480 + 2;
+// corners. The top level is at most twice that wide and high, so that even the largest face is
+// filtered from a finer level than itself: a level near a face's own size but on another grid
+// would blur the finest detail the face can show.
+constexpr int kLevelSideCap = 2 * (2 * 480 + 2);
 
 // Enough for halving a 65535-wide picture down to one pixel.
 constexpr int kMaxLevels = 18;
