@@ -209,3 +209,35 @@ TEST(FilterQuality, FrontOnFacesComeCloseToTheAreaAverage) {
     FreePictureLevels(&levels);
   }
 }
+
+// Six one-pixel checkerboards on the turning cube: nearest sampling shows only the two colours,
+// filtered faces show their mean. Cube pixels are those not black (neither colour nor any mean of
+// them is).
+TEST(FilterQuality, FineCheckerboardsOnTheCubeShowTheirMean) {
+  TestPicture pictures[kFaceCount];
+  for (TestPicture& picture : pictures) picture = MakeShaded(1001, 1001, Checkerboard());
+  const int mean[3] = {(0x28 + 0xDC) / 2, (0xC8 + 0x3C) / 2, (0xF0 + 0x0A) / 2};  // blue, green, red
+  for (int halfEdge : {32, 122, 259}) {
+    StartSaver(1024, 768, halfEdge, pictures);
+    int64_t cube = 0, near = 0;
+    for (int n = 1; n <= 60; ++n) {
+      DrawCube();
+      if (n % 5 != 0) continue;
+      for (int y = 0; y < 768; ++y) {
+        for (int x = 0; x < 1024; ++x) {
+          uint32_t c = PixelAt(BackSurface, x, y);
+          if (c == 0) continue;
+          ++cube;
+          bool close = true;
+          for (int ch = 0; ch < 3; ++ch) close = close && std::abs(static_cast<int>((c >> (8 * ch)) & 0xFF) - mean[ch]) <= 24;
+          near += close;
+        }
+      }
+    }
+    ASSERT_GT(cube, 0);
+    double share = static_cast<double>(near) / static_cast<double>(cube);
+    std::printf("checkerboard cube, half edge %d: %.2f %% of %lld pixels within 24 of the mean\n", halfEdge, 100 * share,
+                static_cast<long long>(cube));
+    EXPECT_GE(share, 0.95) << "half edge " << halfEdge;
+  }
+}
