@@ -36,41 +36,56 @@ void MakeCovers(int32_t from, int32_t to, Cover* covers) {
   }
 }
 
-// Row y (from the top) of picture as 0x00RRGGBB words.
-void ReadColourRow(const PackedDib* picture, const uint32_t* palette, int32_t y, uint32_t* out) {
+// Row y (from the top) of picture as blue, green, red bytes, step bytes a pixel: the picture's own
+// row for 24 and 32 bits, else its colours written into words (as bytes, blue first).
+const uint8_t* ColourRow(const PackedDib* picture, const uint32_t* palette, int32_t y, uint32_t* words, int* step) {
   int bits = picture->biBitCount;
   int64_t stride = DibRowStride64(picture->biWidth, bits);
   const uint8_t* row = DibBits(picture) + (picture->biHeight - 1 - int64_t{y}) * stride;
-  int32_t width = picture->biWidth;
   if (bits == 24 || bits == 32) {
-    int step = bits / 8;
-    for (int32_t x = 0; x < width; ++x, row += step) out[x] = row[0] | (row[1] << 8) | (uint32_t{row[2]} << 16);
-  } else if (bits == 8) {
-    for (int32_t x = 0; x < width; ++x) out[x] = palette[row[x]];
-  } else {
-    for (int32_t x = 0; x < width; ++x) out[x] = PackedIndexColour(row, x, bits, palette);
+    *step = bits / 8;
+    return row;
   }
+  int32_t width = picture->biWidth;
+  if (bits == 8) {
+    for (int32_t x = 0; x < width; ++x) words[x] = palette[row[x]];
+  } else {
+    for (int32_t x = 0; x < width; ++x) words[x] = PackedIndexColour(row, x, bits, palette);
+  }
+  for (int32_t x = 0; x < width; ++x) {  // the words as bytes, blue first, on any byte order
+    uint8_t* at = reinterpret_cast<uint8_t*>(words + x);
+    uint32_t c = words[x];
+    at[0] = static_cast<uint8_t>(c);
+    at[1] = static_cast<uint8_t>(c >> 8);
+    at[2] = static_cast<uint8_t>(c >> 16);
+  }
+  *step = 4;
+  return reinterpret_cast<const uint8_t*>(words);
 }
 
 // Adds the weighted channels of the pixels a cover spans to sums[0..2] (blue, green, red).
-inline void AddCover(const uint32_t* row, const Cover& c, uint32_t middleWeight, uint32_t* sums) {
-  auto add = [&](uint32_t pixel, uint32_t weight) {
-    sums[0] += (pixel & 0xFF) * weight;
-    sums[1] += ((pixel >> 8) & 0xFF) * weight;
-    sums[2] += ((pixel >> 16) & 0xFF) * weight;
-  };
-  add(row[c.first], c.firstWeight);
+template <int Step>
+inline void AddCover(const uint8_t* row, const Cover& c, uint32_t middleWeight, uint32_t* sums) {
+  const uint8_t* first = row + int64_t{c.first} * Step;
+  sums[0] += first[0] * c.firstWeight;
+  sums[1] += first[1] * c.firstWeight;
+  sums[2] += first[2] * c.firstWeight;
   if (c.last == c.first) return;
   uint32_t b = 0, g = 0, r = 0;  // whole pixels, weighed once
-  for (int32_t j = c.first + 1; j < c.last; ++j) {
-    b += row[j] & 0xFF;
-    g += (row[j] >> 8) & 0xFF;
-    r += (row[j] >> 16) & 0xFF;
+  const uint8_t* end = row + int64_t{c.last} * Step;
+  for (const uint8_t* at = first + Step; at < end; at += Step) {
+    b += at[0];
+    g += at[1];
+    r += at[2];
   }
-  sums[0] += b * middleWeight;
-  sums[1] += g * middleWeight;
-  sums[2] += r * middleWeight;
-  add(row[c.last], c.lastWeight);
+  sums[0] += b * middleWeight + end[0] * c.lastWeight;
+  sums[1] += g * middleWeight + end[1] * c.lastWeight;
+  sums[2] += r * middleWeight + end[2] * c.lastWeight;
+}
+
+template <int Step>
+void SumRow(const uint8_t* row, const Cover* across, int32_t width, uint32_t* rowSums) {
+  for (int32_t i = 0; i < width; ++i) AddCover<Step>(row, across[i], static_cast<uint32_t>(width), rowSums + 3 * i);
 }
 
 // Level 0: each output pixel the exact area average of the picture pixels under it. A row's sums
@@ -96,9 +111,14 @@ bool ReduceToTop(const PackedDib* picture, int32_t width, int32_t height, uint32
       const Cover& c = down[k];
       for (int32_t y = c.first; y <= c.last; ++y) {
         if (y != summedRow) {
-          ReadColourRow(picture, palette, y, row);
+          int step;
+          const uint8_t* bytes = ColourRow(picture, palette, y, row, &step);
           std::memset(rowSums, 0, sizeof(uint32_t) * 3 * static_cast<size_t>(width));
-          for (int32_t i = 0; i < width; ++i) AddCover(row, across[i], static_cast<uint32_t>(width), rowSums + 3 * i);
+          if (step == 3) {
+            SumRow<3>(bytes, across, width, rowSums);
+          } else {
+            SumRow<4>(bytes, across, width, rowSums);
+          }
           summedRow = y;
         }
         uint64_t weight = y == c.first ? c.firstWeight : y == c.last ? c.lastWeight : static_cast<uint32_t>(height);
@@ -124,7 +144,14 @@ bool ReduceToTop(const PackedDib* picture, int32_t width, int32_t height, uint32
 void CopyToTop(const PackedDib* picture, uint32_t* out) {
   uint32_t palette[256];
   if (picture->biBitCount <= 8) LoadPalette(picture, palette);
-  for (int32_t y = 0; y < picture->biHeight; ++y) ReadColourRow(picture, palette, y, out + int64_t{y} * picture->biWidth);
+  for (int32_t y = 0; y < picture->biHeight; ++y) {
+    int step;
+    uint32_t* words = out + int64_t{y} * picture->biWidth;
+    const uint8_t* bytes = ColourRow(picture, palette, y, words, &step);
+    for (int32_t x = 0; x < picture->biWidth; ++x, bytes += step) {
+      words[x] = bytes[0] | (bytes[1] << 8) | (uint32_t{bytes[2]} << 16);
+    }
+  }
 }
 
 // The average of two or four packed pixels, rounded: blue and red side by side in one word, green
