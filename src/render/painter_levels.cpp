@@ -119,6 +119,8 @@ inline __m128i Weights(uint32_t low, uint32_t high) {
                        static_cast<short>(low), static_cast<short>(low));
 }
 
+#endif
+
 inline uint32_t BoxSample(const FaceSampling& sampling, int32_t u, int32_t v) {
   const LevelTap& tap = sampling.tap;
   AxisTaps across = Taps(u, sampling.halfU, sampling.inverseU, tap.width - 1);
@@ -126,6 +128,7 @@ inline uint32_t BoxSample(const FaceSampling& sampling, int32_t u, int32_t v) {
   const uint32_t* r0 = tap.pixels + int64_t{down.at0} * tap.width;
   const uint32_t* r1 = tap.pixels + int64_t{down.at1} * tap.width;
   const uint32_t* r2 = tap.pixels + int64_t{down.at2} * tap.width;
+#if defined(__SSE2__)
   const __m128i round = _mm_set1_epi16(128);
   const __m128i w0 = _mm_set1_epi16(static_cast<short>(across.weight[0]));
   const __m128i w1 = _mm_set1_epi16(static_cast<short>(across.weight[1]));
@@ -142,20 +145,12 @@ inline uint32_t BoxSample(const FaceSampling& sampling, int32_t u, int32_t v) {
   sum = _mm_add_epi16(sum, _mm_add_epi16(_mm_mullo_epi16(rows22, Weights(down.weight[2], down.weight[2])), round));
   sum = _mm_srli_epi16(sum, 8);
   return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
-}
 #else
-inline uint32_t BoxSample(const FaceSampling& sampling, int32_t u, int32_t v) {
-  const LevelTap& tap = sampling.tap;
-  AxisTaps across = Taps(u, sampling.halfU, sampling.inverseU, tap.width - 1);
-  AxisTaps down = Taps(v, sampling.halfV, sampling.inverseV, tap.height - 1);
-  const uint32_t* r0 = tap.pixels + int64_t{down.at0} * tap.width;
-  const uint32_t* r1 = tap.pixels + int64_t{down.at1} * tap.width;
-  const uint32_t* r2 = tap.pixels + int64_t{down.at2} * tap.width;
   return Mix(Mix(r0[across.at0], r0[across.at1], r0[across.at2], across.weight),
              Mix(r1[across.at0], r1[across.at1], r1[across.at2], across.weight),
              Mix(r2[across.at0], r2[across.at1], r2[across.at2], across.weight), down.weight);
-}
 #endif
+}
 
 // A level position walk along one span: start and per-pixel step, texels * 65536.
 struct TapWalk {
