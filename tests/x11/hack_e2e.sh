@@ -29,6 +29,18 @@ wait_for_pixels $pid 1024x768+0+0 || fail "root: nothing drawn"
 match_captures root "$work/root" 0,0
 kill -TERM $pid; wait $pid
 
+# A face named on the command line replaces the settings file's, pictures and all.
+s=$work/samples
+half=$("$tool" settings "$ini" | sed -n 's/.*half-edge \([0-9]*\).*/\1/p')
+"$tool" render --view 1024x768 --frames 1-80 --out "$work/override" --half-edge "$half" \
+  "$s/face6.gif" "$s/face2.gif" "$s/face3.jpg" "$s/face4.jpg" "$s/face5.bmp" "$s/face6.gif" >/dev/null ||
+  fail "render override"
+"$hack" -root --settings "$ini" --face1 "$s/face6.gif" &
+pid=$!
+wait_for_pixels $pid 1024x768+0+0 || fail "override: nothing drawn"
+match_captures override "$work/override" 0,0
+kill -TERM $pid; wait $pid
+
 # Its own window, "WhirlBox": the same frames; a key, a click or the window manager's close ends it
 # with 0. Without a window
 # manager it lies at 0,0 in its first size, 1024 x 768, and the key goes to the window under the pointer.
