@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size > kFuzzLargestInput) return 0;
-  if (size == 0) return 0;
+  if (size == 0 || !FuzzInputTaken(data, size)) return 0;
   FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
   if (file == nullptr) return 0;
   uint32_t reported = 0;

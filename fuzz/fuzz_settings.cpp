@@ -1,6 +1,7 @@
 // libFuzzer target for the settings file reader: each input is read as a settings file from memory
 // (the six name lines, then "%i %i") and, when every name is good, also loaded from a file, saved and
-// loaded again, which must all agree. Portable core only, plus POSIX fmemopen and getpid.
+// loaded again, which must all agree. Portable core only, plus POSIX fmemopen, stat and getpid.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -91,10 +92,16 @@ void ScanArgument(const uint8_t* data, size_t size) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+// A folder in memory where there is one: the save's fsync would otherwise cost more than the rest.
+static std::string TemporaryFolder() {
+  struct stat status;
+  if (stat("/dev/shm", &status) == 0 && S_ISDIR(status.st_mode) && access("/dev/shm", W_OK) == 0) return "/dev/shm";
   const char* folder = std::getenv("TMPDIR");
-  settingsPath = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") + "/fuzz_settings-" +
-                 std::to_string(getpid()) + ".ini";
+  return folder != nullptr && *folder != '\0' ? folder : "/tmp";
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  settingsPath = TemporaryFolder() + "/fuzz_settings-" + std::to_string(getpid()) + ".ini";
   FaceLoadThreads = 1;  // the pictures are empty: no pool threads per input
   return 0;
 }

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs .clusterfuzzlite/build.sh here, without Docker, with the variables the OSS-Fuzz base image
+# sets (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer together), into
+# build/fuzz-out; then each target for SECONDS (default 30) over its seed corpus and what earlier
+# runs found (build/fuzz-corpus/<target>). Exits non-zero on any finding and prints its reproducer.
+#   scripts/fuzz-local.sh [SECONDS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-30}
+cd "$root"
+
+export CC=clang CXX=clang++
+export CFLAGS="-O1 -fno-omit-frame-pointer -gline-tables-only -DFUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION \
+-fsanitize=address,undefined -fsanitize-address-use-after-scope -fno-sanitize-recover=undefined \
+-fsanitize=fuzzer-no-link"
+export CXXFLAGS="$CFLAGS"
+export LIB_FUZZING_ENGINE=-fsanitize=fuzzer
+export WORK="$root/build/fuzz-work" OUT="$root/build/fuzz-out" SRC="$root/build/fuzz-src"
+# build.sh finds the checkout at $SRC/whirlbox, as in the image; the seeds reuse the native build.
+mkdir -p "$WORK" "$OUT" "$SRC"
+ln -sfn "$root" "$SRC/whirlbox"
+export WHIRLBOX_SEED_BUILD=${WHIRLBOX_SEED_BUILD:-$root/build/native}
+.clusterfuzzlite/build.sh > "$WORK/build.log" 2>&1 || { tail -n 40 "$WORK/build.log"; echo "FAIL: build.sh"; exit 1; }
+
+# The [libfuzzer] section of a target's .options as command-line flags.
+options_of() {
+  [ -f "$1" ] || return 0
+  sed -n '/^\[libfuzzer\]/,/^\[/{s/^\([a-z_]*\) *= *\(.*\)$/-\1=\2/p}' "$1"
+}
+
+found=0
+for fuzzer in "$OUT"/fuzz_*; do
+  [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  seeds="$OUT/seeds/$name"
+  rm -rf "$seeds"
+  mkdir -p "$seeds" "build/fuzz-corpus/$name" build/fuzz-findings
+  unzip -q -o "$OUT/${name}_seed_corpus.zip" -d "$seeds"
+  log="$OUT/$name.log"
+  # shellcheck disable=SC2046  # one flag per line of the options
+  if "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -print_final_stats=1 \
+      -dict="$OUT/$name.dict" $(options_of "$OUT/$name.options") \
+      -artifact_prefix="build/fuzz-findings/$name-" "build/fuzz-corpus/$name" "$seeds" > "$log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
+    echo "$name: $runs inputs in ${seconds} s, $rate inputs/s, no finding"
+  else
+    tail -n 40 "$log"
+    echo "FINDING in $name: reproduce with $fuzzer $(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1)"
+    found=1
+  fi
+done
+exit "$found"
