@@ -26,4 +26,4 @@ for round in $(seq 1 "$rounds"); do
   echo "round $round: peer ${peer_rates[-1]}/s, ours ${our_rates[-1]}/s"
 done
 p=$(median "${peer_rates[@]}") o=$(median "${our_rates[@]}")
-echo "median inputs/s: peer $p, ours $o, ratio $(awk -v o="$o" -v p="$p" 'BEGIN {printf "%.1f", p > 0 ? o / p : 0}')"
+echo "median inputs/s: peer $p, ours $o, ratio $(awk -v o="$o" -v p="$p" 'BEGIN {printf "%.1f", (p > 0 ? o / p : 0)}')"
