@@ -41,7 +41,8 @@ done
 "$profdata" merge -sparse "$profiles"/*.profraw -o "$WORK/fuzz.profdata"
 
 files=(src/picture/*.cpp src/settings/settings_file.cpp src/settings/text_file.cpp)
-report=$("$cov" report "${objects[@]:1}" -instr-profile="$WORK/fuzz.profdata" "${files[@]/#/$root/}")
+# The sources as the build saw them, under $SRC.
+report=$("$cov" report "${objects[@]:1}" -instr-profile="$WORK/fuzz.profdata" "${files[@]/#/$SRC/whirlbox/}")
 # Filename, then regions, functions, lines and branches, each as count, missed, percent.
 echo "$report" | awk 'NR > 2 && $1 !~ /^-/ && NF >= 10 {printf "%-40s lines %5s, missed %4s, %s\n", $1, $8, $9, $10}'
 echo "$report" | awk '$1 == "TOTAL" {printf "picture and settings lines covered: %.1f%%\n", 100 * ($8 - $9) / $8}'

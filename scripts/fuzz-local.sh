@@ -32,7 +32,7 @@ found=0
 for fuzzer in "$OUT"/fuzz_*; do
   [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
   name=$(basename "$fuzzer")
-  seeds="$OUT/seeds/$name"
+  seeds="$WORK/seeds/$name"
   rm -rf "$seeds"
   mkdir -p "$seeds" "build/fuzz-corpus/$name" build/fuzz-findings
   unzip -q -o "$OUT/${name}_seed_corpus.zip" -d "$seeds"
