@@ -1,5 +1,6 @@
 // libFuzzer target: ReadGif on arbitrary bytes read from memory (fmemopen), the work LoadGif does
-// on its open file, or ReadGifFrames; inputs beyond fuzz_gif_limits.h's bounds are skipped. Uses the GIF reader's public functions only.
+// on its open file, or ReadGifFrames; inputs beyond fuzz_gif_limits.h's bounds are skipped. Uses
+// the GIF reader's public functions only.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

@@ -1,5 +1,6 @@
 // libFuzzer target: ParseGifFile over the bytes in memory with a problem hook that checks every
-// message it gets. Uses the GIF parser's public functions only.
+// message it gets; inputs beyond fuzz_gif_limits.h's bounds are skipped. Uses the GIF parser's
+// public functions only.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
