@@ -4,16 +4,16 @@
 // AddressSanitizer each such block is fresh memory, paid for in page faults. So an input is skipped
 // before the reader is called when its declared pixels (each frame's, plus a screen-sized picture
 // per frame) exceed a budget, found by walking the blocks as the parser does. Blocks of at most
-// 16 KiB (the smallest that still holds the LZW code tables) bound what the walk misses; inputs of at
-// most 8 KiB still reach a full code table. The readers keep their own limits; only these targets
-// apply these.
+// 16 KiB (the smallest that still holds the LZW code tables) bound what the walk misses. Inputs of at
+// most 4 KiB bound the decoding and still reach a full code table (from the minimum code size 11,
+// 2046 codes of 12 bits). The readers keep their own limits; only these targets apply these.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
 #include "picture/gif_parser.h"
 
-const size_t kFuzzLargestInput = 8192;
+const size_t kFuzzLargestInput = 4096;
 const int64_t kFuzzPixelBudget = int64_t{1} << 12;
 
 inline void SetFuzzLimits() { GifLargestBlock = int64_t{1} << 14; }
