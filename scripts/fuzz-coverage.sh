@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Line coverage that the fuzz corpora reach: .clusterfuzzlite/build.sh run with source-based coverage
-# (as OSS-Fuzz's coverage build: clang -fprofile-instr-generate -fcoverage-mapping) into
+# (as OSS-Fuzz's coverage build: clang -fprofile-instr-generate -fcoverage-mapping; fuzz-build.sh) into
 # build/fuzz-cov-out, every target replayed once over its seeds and what fuzzing found
 # (build/fuzz-corpus/<target>), then llvm-cov's line coverage per file of the picture readers and the
 # settings reader. By hand; the last line is "picture and settings lines covered: NN.N%".
@@ -10,16 +10,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 profdata=llvm-profdata-14 cov=llvm-cov-14
 
-export CC=clang CXX=clang++
-export CFLAGS="-O1 -fno-omit-frame-pointer -gline-tables-only -DFUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION \
--fprofile-instr-generate -fcoverage-mapping"
-export CXXFLAGS="$CFLAGS"
-export LIB_FUZZING_ENGINE=-fsanitize=fuzzer
-export WORK="$root/build/fuzz-cov-work" OUT="$root/build/fuzz-cov-out" SRC="$root/build/fuzz-src"
-mkdir -p "$WORK" "$OUT" "$SRC"
-ln -sfn "$root" "$SRC/whirlbox"
-export WHIRLBOX_SEED_BUILD=${WHIRLBOX_SEED_BUILD:-$root/build/native}
-.clusterfuzzlite/build.sh > "$WORK/build.log" 2>&1 || { tail -n 40 "$WORK/build.log"; echo "FAIL: build.sh"; exit 1; }
+scripts/fuzz-build.sh coverage
+OUT="$root/build/fuzz-cov-out" WORK="$root/build/fuzz-cov-work" SRC="$root/build/fuzz-src"
 
 profiles="$WORK/profiles"
 rm -rf "$profiles"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs .clusterfuzzlite/build.sh here, without Docker, with the variables the OSS-Fuzz base image
-# sets (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer together), into
-# build/fuzz-out; then each target for SECONDS (default 30) over its seed corpus and what earlier
+# sets (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer together; fuzz-build.sh),
+# into build/fuzz-out; then each target for SECONDS (default 30) over its seed corpus and what earlier
 # runs found (build/fuzz-corpus/<target>). Exits non-zero on any finding and prints its reproducer.
 #   scripts/fuzz-local.sh [SECONDS]
 set -euo pipefail
@@ -9,18 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
 cd "$root"
 
-export CC=clang CXX=clang++
-export CFLAGS="-O1 -fno-omit-frame-pointer -gline-tables-only -DFUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION \
--fsanitize=address,undefined -fsanitize-address-use-after-scope -fno-sanitize-recover=undefined \
--fsanitize=fuzzer-no-link"
-export CXXFLAGS="$CFLAGS"
-export LIB_FUZZING_ENGINE=-fsanitize=fuzzer
-export WORK="$root/build/fuzz-work" OUT="$root/build/fuzz-out" SRC="$root/build/fuzz-src"
-# build.sh finds the checkout at $SRC/whirlbox, as in the image; the seeds reuse the native build.
-mkdir -p "$WORK" "$OUT" "$SRC"
-ln -sfn "$root" "$SRC/whirlbox"
-export WHIRLBOX_SEED_BUILD=${WHIRLBOX_SEED_BUILD:-$root/build/native}
-.clusterfuzzlite/build.sh > "$WORK/build.log" 2>&1 || { tail -n 40 "$WORK/build.log"; echo "FAIL: build.sh"; exit 1; }
+scripts/fuzz-build.sh sanitizers
+OUT="$root/build/fuzz-out" WORK="$root/build/fuzz-work"
 
 # The [libfuzzer] section of a target's .options as command-line flags.
 options_of() {
