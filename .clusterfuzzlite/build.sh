@@ -16,10 +16,11 @@ for target in "$WORK"/fuzz/fuzz/fuzz_*; do
   format=${corpus%%_*}  # the dictionary's and options' name: gif_parse shares gif's
   cp "$target" "$OUT/"
   seeds="$WORK/corpus/$corpus"
-  # A target whose tests keep no fixtures of their own starts from every fixture.
+  # A target whose tests keep no fixtures of their own starts from every fixture (in their folders,
+  # since two targets' fixtures may share a name).
   [ -d "$seeds" ] || { seeds="$WORK/corpus"; echo "build.sh: $name starts from every fixture"; }
   rm -f "$OUT/${name}_seed_corpus.zip"
-  find "$seeds" -type f | zip -q -j "$OUT/${name}_seed_corpus.zip" -@
+  (cd "$seeds" && zip -q -r -D "$OUT/${name}_seed_corpus.zip" .)
   cp "$src/fuzz/dict/$format.dict" "$OUT/$name.dict"
   if [ -f "$src/fuzz/options/$format.options" ]; then cp "$src/fuzz/options/$format.options" "$OUT/$name.options"; fi
 done
