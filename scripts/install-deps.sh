@@ -7,11 +7,13 @@ cache="${WHIRLBOX_DEPS:-$here/build/deps}"
 
 packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool x11-apps x11-utils
           imagemagick libjpeg62-turbo-dev nasm libgif-dev clang libclang-rt-14-dev googletest libgtest-dev
-          libbenchmark-dev ninja-build cmake zip unzip dpkg-dev llvm-14)
+          libbenchmark-dev ninja-build cmake zip unzip dpkg-dev)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
+# The fuzz targets' coverage report (scripts/fuzz-coverage.sh): llvm-profdata-14 and llvm-cov-14.
+packages+=(llvm-14)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
