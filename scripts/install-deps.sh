@@ -15,6 +15,8 @@ sudo_cmd=()
 # `file`, which the Debian packager's dependency scan needs.
 packages+=(libx11-dev libxext-dev xscreensaver xscreensaver-data procps util-linux passwd file)
 
+# The fuzz targets' coverage report (scripts/fuzz-coverage.sh): llvm-profdata-14 and llvm-cov-14.
+packages+=(llvm-14)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

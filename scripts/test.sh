@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, builds every configuration, runs the native and
 # sanitizer tests, the Windows tests of the x86-64 build under Wine and of the i686 build under an
-# emulated 32-bit Wine (scripts/wine32-setup.sh), and a bounded fuzzing run. Exits non-zero on any failure.
+# emulated 32-bit Wine (scripts/wine32-setup.sh), and a bounded fuzzing run of the continuous fuzzing's
+# build (scripts/fuzz-local.sh). Exits non-zero on any failure.
 #   scripts/test.sh            everything
 #   FUZZ_SECONDS=5 scripts/test.sh   a shorter fuzzing run
 #   GTEST_RANDOM_SEED=<n> scripts/test.sh   the native tests in the order of an earlier run
@@ -20,16 +21,11 @@ mkdir -p build
 scripts/wine32-setup.sh > build/wine32-setup.log 2>&1 &
 wine32_setup=$!
 
-for preset in native native-asan native-tsan fuzz windows windows32; do
+for preset in native native-asan native-tsan windows windows32; do
   step "building $preset"
   cmake --preset "$preset" >/dev/null  # every time: a changed preset reaches an existing build folder
   cmake --build --preset "$preset" -j "$jobs"
 done
-
-# The unit tests leave their fixtures here as the fuzzers' starting corpus.
-export WHIRLBOX_CORPUS="$root/build/corpus"
-rm -rf "$WHIRLBOX_CORPUS"
-mkdir -p "$WHIRLBOX_CORPUS"
 
 # The native and sanitizer tests run in an order shuffled by one random number per run (printed), so
 # that a test relying on what another left behind is found.
@@ -60,19 +56,13 @@ echo "Six 6000 x 4000 pictures, the same run:"
 cat build/large-pictures.txt
 
 step "fuzzing ($fuzz_seconds s per target)"
+# The continuous fuzzing's own build (.clusterfuzzlite/build.sh), run here; seeds from the native build.
+WHIRLBOX_SEED_BUILD="$root/build/native" scripts/fuzz-local.sh "$fuzz_seconds"
 shopt -s nullglob
-for fuzzer in build/fuzz/fuzz/fuzz_*; do
-  [ -x "$fuzzer" ] || continue
-  name=$(basename "$fuzzer")
-  work="build/fuzz/corpus-$name"
-  rm -rf "$work"
-  mkdir -p "$work"
-  inputs="$WHIRLBOX_CORPUS/${name#fuzz_}"
-  [ -d "$inputs" ] && cp -r "$inputs"/. "$work"/
-  echo "$name: $(ls "$work" | wc -l) starting inputs"
-  "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2560 -print_final_stats=0 \
-    "$work" > "build/fuzz/$name.log" 2>&1 || { tail -n 60 "build/fuzz/$name.log"; echo "FAIL: $name"; exit 1; }
-  grep -E '^#[0-9]+ +DONE' "build/fuzz/$name.log" || tail -n 2 "build/fuzz/$name.log"
+for fuzzer in build/fuzz-out/fuzz_*; do
+  [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
+  [ "$(unzip -Z1 "${fuzzer}_seed_corpus.zip" 2>/dev/null | wc -l)" -gt 0 ] || { echo "FAIL: $fuzzer has no seed corpus"; exit 1; }
+  [ -s "$fuzzer.dict" ] || { echo "FAIL: $fuzzer has no dictionary"; exit 1; }
 done
 
 step "all tests passed"

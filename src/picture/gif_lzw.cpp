@@ -163,6 +163,22 @@ static int ReadMinimumCodeSize(DecodeContext* context, ByteSource* source) {
   return m;
 }
 
+// The root entries of the largest code table, which each frame starts from: code c stands for the
+// one byte c.
+struct RootEntries {
+  uint8_t suffix[1 << 11];
+  uint16_t length[1 << 11];
+};
+static constexpr RootEntries MakeRootEntries() {
+  RootEntries roots{};
+  for (int c = 0; c < (1 << 11); ++c) {
+    roots.suffix[c] = static_cast<uint8_t>(c);
+    roots.length[c] = 1;
+  }
+  return roots;
+}
+static constexpr RootEntries kRoots = MakeRootEntries();
+
 // The decoder loop stays whole in one function of some 70 lines, longer than the house's 60:
 // splitting the per-code steps into calls costs measurable speed, and the steps read best in the
 // order the code stream defines them.
@@ -177,10 +193,10 @@ void DecodeRaster(DecodeContext* context, ByteSource* source) {
   uint8_t* suffix = context->suffix;
   uint16_t* length = context->length;
   uint32_t* position = context->position;
-  for (int c = 0; c < clear; ++c) {
-    suffix[c] = static_cast<uint8_t>(c);
-    length[c] = 1;
-  }
+  // Copied, not looped: a frame may declare the largest roots whatever its size, and this runs for
+  // every frame.
+  std::memcpy(suffix, kRoots.suffix, static_cast<size_t>(clear));
+  std::memcpy(length, kRoots.length, static_cast<size_t>(clear) * sizeof length[0]);
   StringOutput output = OutputOf(context);
   int next = end, width = m + 1, previous = clear, bitPosition = 0, bitLength = 0;
   for (;;) {

@@ -39,9 +39,7 @@ Bytes ReadBytes(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string WriteFixture(const std::string& name, const Bytes& bytes, const char* corpus) {
-  std::string path = TempPath(name);
-  WriteBytes(path, bytes);
+void KeepInCorpus(const std::string& name, const Bytes& bytes, const char* corpus) {
   const char* root = std::getenv("WHIRLBOX_CORPUS");
   if (root != nullptr && *root != '\0' && corpus != nullptr) {
     fs::path folder = fs::path(root) / corpus;
@@ -49,6 +47,12 @@ std::string WriteFixture(const std::string& name, const Bytes& bytes, const char
     fs::create_directories(folder, ignored);
     WriteBytes((folder / name).string(), bytes);
   }
+}
+
+std::string WriteFixture(const std::string& name, const Bytes& bytes, const char* corpus) {
+  std::string path = TempPath(name);
+  WriteBytes(path, bytes);
+  KeepInCorpus(name, bytes, corpus);
   return path;
 }
 

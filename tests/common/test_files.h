@@ -16,6 +16,10 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 // The whole content of path; empty if it cannot be read.
 Bytes ReadBytes(const std::string& path);
 
+// With WHIRLBOX_CORPUS naming a folder, writes bytes as name into its subfolder corpus (the fuzz
+// target's name without "fuzz_"); nothing otherwise.
+void KeepInCorpus(const std::string& name, const Bytes& bytes, const char* corpus);
+
 // Writes a fixture to TempPath(name) and, when WHIRLBOX_CORPUS names a folder, also into its
 // subfolder corpus (the fuzz target's name without "fuzz_"). Returns the temporary path.
 std::string WriteFixture(const std::string& name, const Bytes& bytes, const char* corpus);

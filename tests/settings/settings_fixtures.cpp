@@ -2,6 +2,7 @@
 #include "settings/settings_fixtures.h"
 
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 
 #include "common/test_files.h"
@@ -38,6 +39,9 @@ std::string SixNames(const std::string& lineEnd) {
 
 std::string WriteSettingsFile(const std::string& name, const std::string& text) {
   std::string path = TempPath(name);
-  WriteBytes(path, Bytes(text.begin(), text.end()));
+  Bytes bytes(text.begin(), text.end());
+  WriteBytes(path, bytes);
+  // Many tests reuse one name, so the fuzzing corpus names each file by its content.
+  KeepInCorpus("settings-" + std::to_string(std::hash<std::string>{}(text)) + ".ini", bytes, "settings");
   return path;
 }
