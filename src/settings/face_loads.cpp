@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "render/face_levels.h"
-
 int FaceLoadThreads = 0;
 
 static int PoolSize() {
@@ -16,26 +14,19 @@ static int PoolSize() {
   return threads < kFaceCount ? threads : kFaceCount;
 }
 
-// Takes the next queued face and loads it with the lock released, its levels made at once so the
-// first frame waits for no pass of its own; false if none is waiting. A face after a failed one is
-// marked done without being loaded.
+// Takes the next queued face and loads it with the lock released; false if none is waiting. A face
+// after a failed one is marked done without being loaded.
 static bool LoadNextFace(FaceLoads* loads, std::unique_lock<std::mutex>& held) {
   if (loads->taken == loads->queued) return false;
   const int face = loads->taken++;
   PackedDib* picture = nullptr;
-  PictureLevels levels{};
-  bool loaded = false;
   if (face < loads->firstFailed) {
     held.unlock();
     picture = ReadFacePicture(*loads->readers, loads->formats[face], loads->names[face]);
-    loaded = picture != nullptr;
-    if (loaded) MakeLoadedLevels(&picture, &levels);
     held.lock();
-    if (!loaded && face < loads->firstFailed) loads->firstFailed = face;
+    if (picture == nullptr && face < loads->firstFailed) loads->firstFailed = face;
   }
   loads->pictures[face] = picture;
-  loads->levels[face] = levels;
-  loads->loaded[face] = loaded;
   loads->done[face] = true;
   loads->changed.notify_all();
   return true;
@@ -57,8 +48,6 @@ void StartFaceLoads(FaceLoads* loads, const PictureReaders* readers) {
     loads->names[i] = nullptr;
     loads->formats[i] = kFaceNoFormat;
     loads->pictures[i] = nullptr;
-    loads->levels[i] = PictureLevels{};
-    loads->loaded[i] = false;
     loads->done[i] = false;
   }
   loads->queued = loads->taken = 0;
@@ -86,17 +75,15 @@ void QueueFaceLoad(FaceLoads* loads, int face, FaceFormat format, const char* na
   loads->changed.notify_all();
 }
 
-bool WaitFaceLoad(FaceLoads* loads, int face, PackedDib** picture, PictureLevels* levels) {
+PackedDib* WaitFaceLoad(FaceLoads* loads, int face) {
   std::unique_lock<std::mutex> held(loads->lock);
   // The waiting thread is one of the loaders too: it takes faces no other thread has taken yet.
   while (!loads->done[face]) {
     if (!LoadNextFace(loads, held)) loads->changed.wait(held);
   }
-  *picture = loads->pictures[face];
-  *levels = loads->levels[face];
+  PackedDib* picture = loads->pictures[face];
   loads->pictures[face] = nullptr;
-  loads->levels[face] = PictureLevels{};
-  return loads->loaded[face];
+  return picture;
 }
 
 void StopFaceLoads(FaceLoads* loads) {
@@ -110,6 +97,5 @@ void StopFaceLoads(FaceLoads* loads) {
   for (int i = 0; i < kFaceCount; ++i) {
     std::free(loads->pictures[i]);
     loads->pictures[i] = nullptr;
-    FreePictureLevels(&loads->levels[i]);
   }
 }
