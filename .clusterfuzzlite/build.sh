@@ -1,13 +1,13 @@
 #!/bin/bash -eu
 # Builds every fuzz target in the OSS-Fuzz build environment ($CC, $CXX, $CFLAGS, $CXXFLAGS,
 # $LIB_FUZZING_ENGINE, $SRC, $WORK, $OUT) with the project's own CMake files, and puts beside each
-# target in $OUT its seed corpus (the unit tests' fixtures), its dictionary and its options.
+# target in $OUT its starting corpus (the unit tests' fixtures, zipped as OSS-Fuzz names them), its dictionary and its options.
 src=$SRC/whirlbox
 # Debug keeps the assertions; the optimisation and the sanitizers come from $CFLAGS and $CXXFLAGS.
 cmake -S "$src" -B "$WORK/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWHIRLBOX_FUZZ=ON -DWHIRLBOX_TESTS=OFF \
   -DWHIRLBOX_BENCH=OFF -DWHIRLBOX_FUZZ_ENGINE="$LIB_FUZZING_ENGINE"
 cmake --build "$WORK/fuzz" -j "$(nproc)"
-"$src/scripts/fuzz-seeds.sh" "${WHIRLBOX_SEED_BUILD:-$WORK/seeds}" "$WORK/corpus"
+"$src/scripts/fuzz-corpora.sh" "${WHIRLBOX_SEED_BUILD:-$WORK/seeds}" "$WORK/corpus"
 
 for target in "$WORK"/fuzz/fuzz/fuzz_*; do
   [ -f "$target" ] && [ -x "$target" ] || continue

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs .clusterfuzzlite/build.sh here, without Docker, with the variables the OSS-Fuzz base image
 # sets (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer together; fuzz-build.sh),
-# into build/fuzz-out; then each target for SECONDS (default 30) over its seed corpus and what earlier
+# into build/fuzz-out; then each target for SECONDS (default 30) over its starting corpus and what earlier
 # runs found (build/fuzz-corpus/<target>). Exits non-zero on any finding and prints its reproducer.
 #   scripts/fuzz-local.sh [SECONDS]
 set -euo pipefail

@@ -61,7 +61,7 @@ WHIRLBOX_SEED_BUILD="$root/build/native" scripts/fuzz-local.sh "$fuzz_seconds"
 shopt -s nullglob
 for fuzzer in build/fuzz-out/fuzz_*; do
   [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
-  [ "$(unzip -Z1 "${fuzzer}_seed_corpus.zip" 2>/dev/null | wc -l)" -gt 0 ] || { echo "FAIL: $fuzzer has no seed corpus"; exit 1; }
+  [ "$(unzip -Z1 "${fuzzer}_seed_corpus.zip" 2>/dev/null | wc -l)" -gt 0 ] || { echo "FAIL: $fuzzer has no starting corpus"; exit 1; }
   [ -s "$fuzzer.dict" ] || { echo "FAIL: $fuzzer has no dictionary"; exit 1; }
 done
 

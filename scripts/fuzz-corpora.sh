@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Makes the fuzz targets' seed corpora from the unit tests' own fixtures: builds the native test
-# programs that write picture and settings fixtures in BUILD (plain flags: seeds need no sanitizer)
+# Makes the fuzz targets' starting corpora from the unit tests' own fixtures: builds the native test
+# programs that write picture and settings fixtures in BUILD (plain flags: the fixtures need no sanitizer)
 # and runs them with WHIRLBOX_CORPUS=CORPUS, which gets one folder per target (its name without fuzz_).
-#   scripts/fuzz-seeds.sh BUILD CORPUS
+#   scripts/fuzz-corpora.sh BUILD CORPUS
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
@@ -18,8 +18,8 @@ rm -rf "$corpus"
 mkdir -p "$corpus"
 for program in "${programs[@]}"; do
   exe=$(find "$build/tests" -name "$program" -type f -perm -u+x | head -n 1)
-  [ -n "$exe" ] || { echo "fuzz-seeds: $program was not built in $build"; exit 1; }
+  [ -n "$exe" ] || { echo "fuzz-corpora: $program was not built in $build"; exit 1; }
   WHIRLBOX_CORPUS="$corpus" "$exe" --gtest_brief=1 > "$build/$program-seeds.log" 2>&1 ||
-    { tail -n 30 "$build/$program-seeds.log"; echo "fuzz-seeds: $program failed"; exit 1; }
+    { tail -n 30 "$build/$program-seeds.log"; echo "fuzz-corpora: $program failed"; exit 1; }
 done
-for folder in "$corpus"/*/; do echo "fuzz-seeds: $(basename "$folder"): $(ls "$folder" | wc -l) fixtures"; done
+for folder in "$corpus"/*/; do echo "fuzz-corpora: $(basename "$folder"): $(ls "$folder" | wc -l) fixtures"; done
