@@ -5,10 +5,10 @@
 # run's inputs per CPU second and the medians with their ratio. By hand, never by the tests.
 # A target without input bounds slows as its corpus grows (inputs declaring large pictures join it,
 # and their mutants cost as much): the GIF loader target of 9e2fb95 falls, by libFuzzer's own count,
-# from some 2,300 inputs/s
-# over its first 30,000 inputs to some 700/s between 130,000 and 260,000, so RUNS of a few hundred
-# thousand compare such a peer near the rate it keeps in a long run, and odd ROUNDS give a median
-# that is one of the runs.
+# from some 2,300 inputs/s over its first 30,000 inputs to some 700/s between 130,000 and 260,000, so
+# RUNS must be a few hundred thousand to include that fall. Its rate still varies up to fourfold from
+# run to run with the same flags, seed and corpus (it meets its costly inputs sooner or later), hence
+# several alternating ROUNDS and their median, an odd number of them so that it is one of the runs.
 #   bench/fuzz_rate.sh PEER_BINARY OUR_BINARY CORPUS_FOLDER [RUNS] [ROUNDS]
 set -euo pipefail
 peer=$1 ours=$2 corpus=$3 runs=${4:-200000} rounds=${5:-3}
