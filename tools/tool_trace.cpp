@@ -28,7 +28,7 @@ void PrintFrame(int n, const CubeMotion& motion, const CubeFrame& frame, Rect co
 
 int RunTrace(int argc, char** argv) {
   int width = 0, height = 0, halfEdge = -1, frames = 1;
-  for (int i = 0; i < argc; ++i) {
+  for (int i = 0; i < argc; i += 2) {  // each option and its value
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
     bool ok = false;
     if (std::strcmp(argv[i], "--view") == 0) ok = ParseViewSize(value, &width, &height);
@@ -38,7 +38,6 @@ int RunTrace(int argc, char** argv) {
       std::fprintf(stderr, "trace: bad or unknown option %s\n", argv[i]);
       return 2;
     }
-    ++i;
   }
   if (width == 0 || halfEdge < 0) {
     std::fprintf(stderr, "trace: --view and --half-edge are required\n");

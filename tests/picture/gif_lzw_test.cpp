@@ -70,6 +70,21 @@ TEST(GifLzw, CodeWidthGrowsToTwelveAndTheFullTableKeepsDecoding) {
   std::vector<uint8_t> runs = NoisePixels(100 * 100, 2, 11);
   EXPECT_EQ(RoundTrip("lzw_runs", 100, 100, runs, 2, false, 255, &problems), runs);
   EXPECT_EQ(problems, "");
+  // At minimum code size 11 every code has 12 bits and 2047 codes fill the table: 2046 roots, then
+  // the newest entry (the last two roots), which makes the last one. 64 x 32 pixels in under 4 KiB,
+  // so that the GIF fuzz targets, which skip larger inputs, start from a full table too.
+  std::vector<std::pair<int, int>> codes = {{2048, 12}};
+  std::vector<uint8_t> roots;
+  for (int i = 0; i < 2046; ++i) {
+    roots.push_back(static_cast<uint8_t>(i * 7));
+    codes.push_back({roots.back(), 12});
+  }
+  codes.insert(codes.end(), {{4094, 12}, {2049, 12}});
+  roots.insert(roots.end(), {roots[2044], roots[2045]});
+  Parsed full;
+  ParseRaster(full, "lzw_full_table_11", 64, 32, CodeRaster(11, codes));
+  EXPECT_EQ(Pixels(full), roots);
+  EXPECT_EQ(Describe(full.problems), "");
 }
 
 TEST(GifLzw, ClearCodeAfterAFullTableRestartsAtNineBits) {
