@@ -96,8 +96,9 @@ inline AxisTaps Taps(int32_t centre, int32_t half, uint32_t inverse, int32_t las
   return taps;
 }
 
-// Three packed pixels weighted to 256, rounded, per channel: blue and red share a word, green alone.
-inline uint32_t Mix(uint32_t a, uint32_t b, uint32_t c, const uint32_t* w) {
+// Three packed pixels weighted to 256, rounded, per channel: blue and red share a word, green alone
+// (the plain form, for builds without SSE2).
+[[maybe_unused]] inline uint32_t Mix(uint32_t a, uint32_t b, uint32_t c, const uint32_t* w) {
   uint32_t rb = (a & 0xFF00FF) * w[0] + (b & 0xFF00FF) * w[1] + (c & 0xFF00FF) * w[2] + 0x800080;
   uint32_t g = (a & 0xFF00) * w[0] + (b & 0xFF00) * w[1] + (c & 0xFF00) * w[2] + 0x8000;
   return ((rb >> 8) & 0xFF00FF) | ((g >> 8) & 0xFF00);
