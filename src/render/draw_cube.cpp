@@ -47,11 +47,14 @@ int ScratchWidth() { return SurfaceUsable(FaceSurface) ? FaceSurface.width : 0; 
 int ScratchHeight() { return SurfaceUsable(FaceSurface) ? FaceSurface.height : 0; }
 
 // The picture is checked first, where a stretch into the scratch surface would have failed: a face
-// without levels has a picture the painter cannot read (or no memory was left to reduce it).
+// without levels has a picture the painter cannot read (or no memory was left to reduce it). The
+// face is then painted from the level nearest its size on the screen, by the same transfer as a
+// picture: the coverage is the transfer's whatever the level.
 void DrawFace(const FacePlacement& placement) {
   if (!EnsureFaceLevels(placement.face)) Abort(kFatalStretch, 0);
-  if (!TransferLevels(BackSurface, placement.corners, FaceLevels[placement.face], placement.w, placement.hh,
-                      ScratchWidth(), ScratchHeight())) {
+  const PackedDib* level = PickFaceLevel(FaceLevels[placement.face], placement.corners);
+  if (!TransferPicture(BackSurface, placement.corners, level, placement.w, placement.hh, ScratchWidth(),
+                       ScratchHeight())) {
     Abort(kFatalTransfer, 0);
   }
 }

@@ -1,5 +1,6 @@
-// The face levels' globals and their life: made beside the pictures, trimmed for the half edge,
-// forgotten when tests change the pictures. No drawing here, and no role or settings rules.
+// The face levels' globals and their life: the top levels made beside the pictures, the face levels
+// made once the half edge is fixed, forgotten when tests change the pictures. No drawing here, and
+// no role or settings rules.
 #include "render/face_levels.h"
 
 #include <cstdlib>
@@ -19,17 +20,22 @@ void MakeLoadedLevels(PackedDib** picture, PictureLevels* levels) {
 }
 
 bool EnsureFaceLevels(int face) {
-  if (FaceLevels[face].count > 0) return true;
-  const PackedDib* picture = FacePictures[face];
-  return StretchablePicture(picture) && BuildPictureLevels(picture, kLevelSideCap, &FaceLevels[face]);
+  PictureLevels& levels = FaceLevels[face];
+  if (levels.block != nullptr) return true;
+  if (levels.top == nullptr) {
+    const PackedDib* picture = FacePictures[face];
+    if (!StretchablePicture(picture) || !BuildPictureLevels(picture, kLevelSideCap, &levels)) return false;
+  }
+  return BuildFaceLevels(FaceSideForHalfEdge(CubeHalfEdge), &levels);
 }
 
 void KeepShownLevels(int halfEdge) {
   for (int k = 0; k < kCubeFaceCount; ++k) {
-    if (FaceLevels[k].count == 0) continue;
+    if (FaceLevels[k].top == nullptr) continue;
+    // Out of memory: the top level and the picture stay, and the first frame tries again.
+    if (!BuildFaceLevels(FaceSideForHalfEdge(halfEdge), &FaceLevels[k])) continue;
     std::free(FacePictures[k]);
     FacePictures[k] = nullptr;
-    KeepLevelsForHalfEdge(halfEdge, &FaceLevels[k]);  // out of memory: the larger levels stay, still right
   }
 }
 

@@ -8,7 +8,6 @@
 #include "picture/win_records.h"
 #include "render/cube_geometry.h"
 #include "render/parallelogram_walk.h"
-#include "render/picture_levels.h"
 #include "render/surface.h"
 
 constexpr DibColor kBlack = {0, 0, 0, 0};
@@ -55,13 +54,6 @@ inline uint32_t PackedIndexColour(const uint8_t* row, int column, int bits, cons
 // or a scratch side beyond kMaxSurfaceSide); zero w, hh or area succeed and paint nothing.
 bool TransferPicture(const Surface& target, const ScreenPoint corners[3], const PackedDib* picture, int w, int hh,
                      int scratchWidth, int scratchHeight);
-
-// TransferPicture's coverage (the same pixels painted, the same ones left for lack of a sample, the
-// same refusals) with each pixel filtered from the picture's levels: trilinear between the two
-// levels whose texels are nearest the pixel's footprint in size, bilinear on the top level when the
-// face is larger than it. Levels with count 0 paint nothing.
-bool TransferLevels(const Surface& target, const ScreenPoint corners[3], const PictureLevels& levels, int w, int hh,
-                    int scratchWidth, int scratchHeight);
 
 // True when TransferPicture with the same arguments paints every pixel of its parallelogram, which
 // walk then holds; false when it paints none (nothing to draw, or refused) or only some of them.

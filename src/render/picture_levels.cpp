@@ -1,40 +1,17 @@
-// Building and trimming a picture's levels: an exact area average down to the cap, separable (a pass
-// along each row, then one down the columns) in integers, then 2 x 2 averages on packed words. Runs on
-// the loading threads, so it reads and writes nothing but its arguments.
+// Building the levels: the top level by whole-block means on the loading threads, then the face
+// levels by separable resampling (area averages, or linear where a level is larger than the top
+// level) in integers, so every build makes the same pixels. Reads and writes nothing but its arguments.
 #include "render/picture_levels.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "render/painter.h"
 
 namespace {
-
-// Which source pixels one output pixel covers along an axis, and how much of the first and last
-// (in units where a source pixel is `to` long and an output pixel `from`).
-struct Cover {
-  int32_t first;
-  int32_t last;
-  uint32_t firstWeight;
-  uint32_t lastWeight;
-};
-
-// The covers of `to` output pixels over `from` source pixels (to <= from).
-void MakeCovers(int32_t from, int32_t to, Cover* covers) {
-  for (int32_t i = 0; i < to; ++i) {
-    int64_t start = int64_t{i} * from, end = int64_t{i + 1} * from;
-    Cover& c = covers[i];
-    c.first = static_cast<int32_t>(start / to);
-    c.last = static_cast<int32_t>((end - 1) / to);
-    if (c.first == c.last) {
-      c.firstWeight = c.lastWeight = static_cast<uint32_t>(end - start);
-    } else {
-      c.firstWeight = static_cast<uint32_t>((int64_t{c.first} + 1) * to - start);
-      c.lastWeight = static_cast<uint32_t>(end - int64_t{c.last} * to);
-    }
-  }
-}
 
 // Row y (from the top) of picture as blue, green, red bytes, step bytes a pixel: the picture's own
 // row for 24 and 32 bits, else its colours written into words (as bytes, blue first).
@@ -47,14 +24,9 @@ const uint8_t* ColourRow(const PackedDib* picture, const uint32_t* palette, int3
     return row;
   }
   int32_t width = picture->biWidth;
-  if (bits == 8) {
-    for (int32_t x = 0; x < width; ++x) words[x] = palette[row[x]];
-  } else {
-    for (int32_t x = 0; x < width; ++x) words[x] = PackedIndexColour(row, x, bits, palette);
-  }
-  for (int32_t x = 0; x < width; ++x) {  // the words as bytes, blue first, on any byte order
-    uint8_t* at = reinterpret_cast<uint8_t*>(words + x);
-    uint32_t c = words[x];
+  for (int32_t x = 0; x < width; ++x) {
+    uint32_t c = bits == 8 ? palette[row[x]] : PackedIndexColour(row, x, bits, palette);
+    uint8_t* at = reinterpret_cast<uint8_t*>(words + x);  // as bytes, blue first, on any byte order
     at[0] = static_cast<uint8_t>(c);
     at[1] = static_cast<uint8_t>(c >> 8);
     at[2] = static_cast<uint8_t>(c >> 16);
@@ -63,204 +35,282 @@ const uint8_t* ColourRow(const PackedDib* picture, const uint32_t* palette, int3
   return reinterpret_cast<const uint8_t*>(words);
 }
 
-// Adds the weighted channels of the pixels a cover spans to sums[0..2] (blue, green, red).
-template <int Step>
-inline void AddCover(const uint8_t* row, const Cover& c, uint32_t middleWeight, uint32_t* sums) {
-  const uint8_t* first = row + int64_t{c.first} * Step;
-  sums[0] += first[0] * c.firstWeight;
-  sums[1] += first[1] * c.firstWeight;
-  sums[2] += first[2] * c.firstWeight;
-  if (c.last == c.first) return;
-  uint32_t b = 0, g = 0, r = 0;  // whole pixels, weighed once
-  const uint8_t* end = row + int64_t{c.last} * Step;
-  for (const uint8_t* at = first + Step; at < end; at += Step) {
-    b += at[0];
-    g += at[1];
-    r += at[2];
-  }
-  sums[0] += b * middleWeight + end[0] * c.lastWeight;
-  sums[1] += g * middleWeight + end[1] * c.lastWeight;
-  sums[2] += r * middleWeight + end[2] * c.lastWeight;
-}
-
-template <int Step>
-void SumRow(const uint8_t* row, const Cover* across, int32_t width, uint32_t* rowSums) {
-  for (int32_t i = 0; i < width; ++i) AddCover<Step>(row, across[i], static_cast<uint32_t>(width), rowSums + 3 * i);
-}
-
-// Level 0: each output pixel the exact area average of the picture pixels under it. A row's sums
-// are at most 255 * width (32 bits); a column's at most 255 * width * height (64 bits).
-bool ReduceToTop(const PackedDib* picture, int32_t width, int32_t height, uint32_t* out) {
-  const int32_t sourceWidth = picture->biWidth, sourceHeight = picture->biHeight;
-  uint32_t palette[256];
-  if (picture->biBitCount <= 8) LoadPalette(picture, palette);
-  uint32_t* row = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(sourceWidth)));
-  uint32_t* rowSums = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 3 * static_cast<size_t>(width)));
-  uint64_t* sums = static_cast<uint64_t*>(std::malloc(sizeof(uint64_t) * 3 * static_cast<size_t>(width)));
-  Cover* across = static_cast<Cover*>(std::malloc(sizeof(Cover) * static_cast<size_t>(width)));
-  Cover* down = static_cast<Cover*>(std::malloc(sizeof(Cover) * static_cast<size_t>(height)));
-  bool made = row != nullptr && rowSums != nullptr && sums != nullptr && across != nullptr && down != nullptr;
-  if (made) {
-    MakeCovers(sourceWidth, width, across);
-    MakeCovers(sourceHeight, height, down);
-    const double scale = 1.0 / (static_cast<double>(sourceWidth) * static_cast<double>(sourceHeight));
-    const uint64_t half = (static_cast<uint64_t>(sourceWidth) * static_cast<uint64_t>(sourceHeight)) / 2;
-    int32_t summedRow = -1;  // the source row rowSums holds: neighbouring output rows share one
-    for (int32_t k = 0; k < height; ++k) {
-      std::memset(sums, 0, sizeof(uint64_t) * 3 * static_cast<size_t>(width));
-      const Cover& c = down[k];
-      for (int32_t y = c.first; y <= c.last; ++y) {
-        if (y != summedRow) {
-          int step;
-          const uint8_t* bytes = ColourRow(picture, palette, y, row, &step);
-          std::memset(rowSums, 0, sizeof(uint32_t) * 3 * static_cast<size_t>(width));
-          if (step == 3) {
-            SumRow<3>(bytes, across, width, rowSums);
-          } else {
-            SumRow<4>(bytes, across, width, rowSums);
-          }
-          summedRow = y;
-        }
-        uint64_t weight = y == c.first ? c.firstWeight : y == c.last ? c.lastWeight : static_cast<uint32_t>(height);
-        for (int32_t i = 0; i < 3 * width; ++i) sums[i] += rowSums[i] * weight;
-      }
-      uint32_t* outRow = out + int64_t{k} * width;
-      for (int32_t i = 0; i < width; ++i) {
-        uint32_t channel[3];
-        for (int ch = 0; ch < 3; ++ch) channel[ch] = static_cast<uint32_t>(static_cast<double>(sums[3 * i + ch] + half) * scale);
-        outRow[i] = channel[0] | (channel[1] << 8) | (channel[2] << 16);
-      }
-    }
-  }
-  std::free(row);
-  std::free(rowSums);
-  std::free(sums);
-  std::free(across);
-  std::free(down);
-  return made;
-}
-
-// The picture's own pixels as colours, when it needs no reduction.
-void CopyToTop(const PackedDib* picture, uint32_t* out) {
-  uint32_t palette[256];
-  if (picture->biBitCount <= 8) LoadPalette(picture, palette);
-  for (int32_t y = 0; y < picture->biHeight; ++y) {
+// The block means of one band of source rows [y0, y1) into a top-level row.
+void MeanBand(const PackedDib* picture, const uint32_t* palette, int32_t y0, int32_t y1, int32_t kx, int32_t width,
+              uint32_t* words, uint32_t* sums, uint32_t* out) {
+  std::memset(sums, 0, sizeof(uint32_t) * 3 * static_cast<size_t>(width));
+  const int32_t sourceWidth = picture->biWidth;
+  for (int32_t y = y0; y < y1; ++y) {
     int step;
-    uint32_t* words = out + int64_t{y} * picture->biWidth;
     const uint8_t* bytes = ColourRow(picture, palette, y, words, &step);
-    for (int32_t x = 0; x < picture->biWidth; ++x, bytes += step) {
-      words[x] = bytes[0] | (bytes[1] << 8) | (uint32_t{bytes[2]} << 16);
+    for (int32_t i = 0, x = 0; i < width; ++i) {
+      uint32_t b = 0, g = 0, r = 0;
+      int32_t end = x + kx < sourceWidth ? x + kx : sourceWidth;
+      for (; x < end; ++x) {
+        const uint8_t* at = bytes + int64_t{x} * step;
+        b += at[0];
+        g += at[1];
+        r += at[2];
+      }
+      sums[3 * i] += b;
+      sums[3 * i + 1] += g;
+      sums[3 * i + 2] += r;
     }
+  }
+  for (int32_t i = 0; i < width; ++i) {
+    int32_t columns = (i + 1) * kx < sourceWidth ? kx : sourceWidth - i * kx;
+    uint32_t n = static_cast<uint32_t>(columns) * static_cast<uint32_t>(y1 - y0);
+    uint32_t c[3];
+    for (int ch = 0; ch < 3; ++ch) c[ch] = (sums[3 * i + ch] + n / 2) / n;
+    out[i] = c[0] | (c[1] << 8) | (c[2] << 16);
   }
 }
 
-// The average of two or four packed pixels, rounded: blue and red side by side in one word, green
-// alone, each lane wide enough for the sum.
-inline uint32_t Average(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-  uint32_t rb = (a & 0xFF00FF) + (b & 0xFF00FF) + (c & 0xFF00FF) + (d & 0xFF00FF);
-  uint32_t g = (a & 0xFF00) + (b & 0xFF00) + (c & 0xFF00) + (d & 0xFF00);
-  return (((rb + 0x020002) >> 2) & 0xFF00FF) | (((g + 0x0200) >> 2) & 0xFF00);
-}
-inline uint32_t Average(uint32_t a, uint32_t b) {
-  uint32_t rb = (a & 0xFF00FF) + (b & 0xFF00FF), g = (a & 0xFF00) + (b & 0xFF00);
-  return (((rb + 0x010001) >> 1) & 0xFF00FF) | (((g + 0x0100) >> 1) & 0xFF00);
-}
+// One axis of a resampling: for each output pixel the first source pixel and the weights of the
+// ones it takes, summing to 65536.
+struct Axis {
+  std::vector<int32_t> first;
+  std::vector<int32_t> start;  // into weights; start[i + 1] - start[i] taps
+  std::vector<uint32_t> weights;
+};
 
-// The next level: each pixel averages the 2 x 2 above it; on an odd side the last pixel averages
-// the one row or column that is left.
-void Halve(const PictureLevel& from, uint32_t* out, int32_t width, int32_t height) {
-  for (int32_t k = 0; k < height; ++k) {
-    const uint32_t* top = from.pixels + int64_t{2 * k} * from.width;
-    const uint32_t* bottom = 2 * k + 1 < from.height ? top + from.width : nullptr;
-    uint32_t* row = out + int64_t{k} * width;
-    for (int32_t i = 0; i < width; ++i) {
-      int32_t x = 2 * i;
-      bool pair = x + 1 < from.width;
-      if (bottom != nullptr) {
-        row[i] = pair ? Average(top[x], top[x + 1], bottom[x], bottom[x + 1]) : Average(top[x], bottom[x]);
+// From `from` pixels to `to`: the area average when shrinking (each output pixel the exact share of
+// every source pixel it covers, the weights telescoped so they sum to 65536 exactly), else linear
+// between the two source pixels round the output pixel's centre, clamped at the ends.
+bool MakeAxis(int32_t from, int32_t to, Axis* axis) {
+  axis->first.assign(static_cast<size_t>(to), 0);
+  axis->start.assign(static_cast<size_t>(to) + 1, 0);
+  axis->weights.clear();
+  for (int32_t i = 0; i < to; ++i) {
+    axis->start[static_cast<size_t>(i)] = static_cast<int32_t>(axis->weights.size());
+    if (to <= from) {
+      // Output i covers [i * from, (i + 1) * from) in units where a source pixel is `to` long.
+      int64_t lo = int64_t{i} * from, hi = lo + from;
+      int32_t j = static_cast<int32_t>(lo / to), last = static_cast<int32_t>((hi - 1) / to);
+      axis->first[static_cast<size_t>(i)] = j;
+      uint32_t before = 0;
+      for (; j <= last; ++j) {
+        int64_t end = (int64_t{j} + 1) * to < hi ? (int64_t{j} + 1) * to : hi;
+        uint32_t upTo = static_cast<uint32_t>(((end - lo) << 16) / from);
+        axis->weights.push_back(upTo - before);
+        before = upTo;
+      }
+    } else {
+      // The centre of output i lies at ((2i + 1) * from - to) / (2 * to) source pixels.
+      int64_t at = (2 * int64_t{i} + 1) * from - to, unit = 2 * int64_t{to};
+      int64_t j = at >= 0 ? at / unit : -1;
+      uint32_t next = at >= 0 ? static_cast<uint32_t>(((at - j * unit) << 16) / unit) : 0;
+      int32_t a = j < 0 ? 0 : static_cast<int32_t>(j), b = j + 1 < from ? static_cast<int32_t>(j + 1) : from - 1;
+      if (j < 0) next = 0;
+      axis->first[static_cast<size_t>(i)] = a;
+      if (b == a || next == 0) {
+        axis->weights.push_back(65536);
       } else {
-        row[i] = pair ? Average(top[x], top[x + 1]) : top[x];
+        axis->weights.push_back(65536 - next);
+        axis->weights.push_back(next);
       }
     }
   }
+  axis->start[static_cast<size_t>(to)] = static_cast<int32_t>(axis->weights.size());
+  return true;
 }
 
-int32_t HalfSide(int32_t side) { return (side + 1) / 2; }
+inline uint32_t Pack(uint32_t b, uint32_t g, uint32_t r) {
+  return ((b + 32768) >> 16) | (((g + 32768) >> 16) << 8) | (((r + 32768) >> 16) << 16);
+}
 
-// Lays out count levels from width x height down in block; returns the words they take.
-int64_t LayOut(int32_t width, int32_t height, uint32_t* block, PictureLevels* levels) {
-  int64_t words = 0;
-  levels->count = 0;
-  for (;;) {
-    levels->levels[levels->count++] = PictureLevel{block != nullptr ? block + words : nullptr, width, height};
-    words += int64_t{width} * height;
-    if ((width == 1 && height == 1) || levels->count == kMaxLevels) return words;
-    width = HalfSide(width);
-    height = HalfSide(height);
+// Each row of rows: width words in, axis-many out.
+void ResampleRows(const uint32_t* in, int32_t inWidth, int32_t rows, const Axis& axis, uint32_t* out) {
+  const int32_t outWidth = static_cast<int32_t>(axis.first.size());
+  for (int32_t y = 0; y < rows; ++y) {
+    const uint32_t* row = in + int64_t{y} * inWidth;
+    uint32_t* to = out + int64_t{y} * outWidth;
+    for (int32_t i = 0; i < outWidth; ++i) {
+      const uint32_t* from = row + axis.first[static_cast<size_t>(i)];
+      uint32_t b = 0, g = 0, r = 0;
+      for (int32_t t = axis.start[static_cast<size_t>(i)], n = 0; t < axis.start[static_cast<size_t>(i) + 1]; ++t, ++n) {
+        uint32_t w = axis.weights[static_cast<size_t>(t)], c = from[n];
+        b += (c & 0xFF) * w;
+        g += ((c >> 8) & 0xFF) * w;
+        r += ((c >> 16) & 0xFF) * w;
+      }
+      to[i] = Pack(b, g, r);
+    }
   }
 }
+
+// Rows of width words: source row y at in + y * inStep, output row k at out + k * outStep (a
+// negative step walks a bottom-up picture from its top row).
+void ResampleColumns(const uint32_t* in, int64_t inStep, int32_t width, const Axis& axis, uint32_t* out,
+                     int64_t outStep, uint32_t* sums) {
+  const int32_t outHeight = static_cast<int32_t>(axis.first.size());
+  for (int32_t k = 0; k < outHeight; ++k) {
+    std::memset(sums, 0, sizeof(uint32_t) * 3 * static_cast<size_t>(width));
+    int32_t y = axis.first[static_cast<size_t>(k)];
+    for (int32_t t = axis.start[static_cast<size_t>(k)]; t < axis.start[static_cast<size_t>(k) + 1]; ++t, ++y) {
+      const uint32_t* row = in + y * inStep;
+      uint32_t w = axis.weights[static_cast<size_t>(t)];
+      for (int32_t x = 0; x < width; ++x) {
+        uint32_t c = row[x];
+        sums[3 * x] += (c & 0xFF) * w;
+        sums[3 * x + 1] += ((c >> 8) & 0xFF) * w;
+        sums[3 * x + 2] += ((c >> 16) & 0xFF) * w;
+      }
+    }
+    uint32_t* to = out + k * outStep;
+    for (int32_t x = 0; x < width; ++x) to[x] = Pack(sums[3 * x], sums[3 * x + 1], sums[3 * x + 2]);
+  }
+}
+
+// The integer square root of value, rounded down.
+int64_t SquareRoot(int64_t value) {
+  int64_t root = static_cast<int64_t>(std::sqrt(static_cast<double>(value)));
+  while (root * root > value) --root;
+  while ((root + 1) * (root + 1) <= value) ++root;
+  return root;
+}
+
+// side, then side / sqrt(2), side / 2 ... down to 1, each rounded to the nearest whole pixel and
+// distinct: two halving chains, from side and from side / sqrt(2), merged.
+int Steps(int32_t side, int32_t* out) {
+  int32_t even = side, odd = static_cast<int32_t>(SquareRoot(2 * int64_t{side} * side) / 2);
+  int count = 0;
+  for (;;) {
+    int32_t next = even >= odd ? even : odd;
+    if (next < 1) next = 1;
+    if (count == 0 || next < out[count - 1]) out[count++] = next;
+    if (next == 1 || count == kMaxLevelSteps) return count;
+    if (even >= odd) {
+      even = (even + 1) / 2;
+    } else {
+      odd = (odd + 1) / 2;
+    }
+  }
+}
+
+// A 32-bit picture's header is followed by its three colour masks.
+constexpr int kLevelHeader = kDibHeaderSize + 12;
+
+uint32_t* LevelBits(const PackedDib* level) { return reinterpret_cast<uint32_t*>(const_cast<uint8_t*>(DibBits(level))); }
 
 }  // namespace
 
+int FaceSideForHalfEdge(int halfEdge) {
+  int64_t side = 2 * int64_t{halfEdge} + 2;
+  return side < 1 ? 1 : side > kLevelSideCap ? kLevelSideCap : static_cast<int>(side);
+}
+
 bool BuildPictureLevels(const PackedDib* picture, int cap, PictureLevels* levels) {
   *levels = PictureLevels{};
-  int32_t width = picture->biWidth < cap ? picture->biWidth : cap;
-  int32_t height = picture->biHeight < cap ? picture->biHeight : cap;
-  PictureLevels layout;
-  int64_t words = LayOut(width, height, nullptr, &layout);
-  if (words > static_cast<int64_t>(SIZE_MAX / sizeof(uint32_t) / 2)) return false;  // a 32-bit process's limit
-  uint32_t* block = static_cast<uint32_t*>(std::malloc(static_cast<size_t>(words) * sizeof(uint32_t)));
-  if (block == nullptr) return false;
-  LayOut(width, height, block, levels);
-  levels->block = block;
-  levels->topWidth = width;
-  levels->topHeight = height;
-  uint32_t* top = block;
-  if (width == picture->biWidth && height == picture->biHeight) {
-    CopyToTop(picture, top);
-  } else if (!ReduceToTop(picture, width, height, top)) {
-    FreePictureLevels(levels);
+  const int32_t sourceWidth = picture->biWidth, sourceHeight = picture->biHeight;
+  const int32_t kx = (sourceWidth + cap - 1) / cap, ky = (sourceHeight + cap - 1) / cap;
+  const int32_t width = (sourceWidth + kx - 1) / kx, height = (sourceHeight + ky - 1) / ky;
+  uint32_t* top = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(int64_t{width} * height)));
+  uint32_t* words = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(sourceWidth)));
+  uint32_t* sums = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 3 * static_cast<size_t>(width)));
+  bool made = top != nullptr && words != nullptr && sums != nullptr;
+  if (made) {
+    uint32_t palette[256];
+    if (picture->biBitCount <= 8) LoadPalette(picture, palette);
+    for (int32_t k = 0; k < height; ++k) {
+      int32_t y0 = k * ky, y1 = y0 + ky < sourceHeight ? y0 + ky : sourceHeight;
+      MeanBand(picture, palette, y0, y1, kx, width, words, sums, top + int64_t{k} * width);
+    }
+    levels->top = top;
+    levels->topWidth = width;
+    levels->topHeight = height;
+  } else {
+    std::free(top);
+  }
+  std::free(words);
+  std::free(sums);
+  return made;
+}
+
+bool BuildFaceLevels(int faceSide, PictureLevels* levels) {
+  if (levels->top == nullptr || faceSide < 1) return false;
+  PictureLevels made = *levels;
+  made.widthCount = Steps(faceSide, made.widths);
+  made.heightCount = Steps(faceSide, made.heights);
+  int64_t bytes = 0, across = 0;
+  for (int i = 0; i < made.widthCount; ++i) {
+    across += int64_t{made.widths[i]} * made.topHeight;
+    for (int j = 0; j < made.heightCount; ++j) bytes += kLevelHeader + 4 * int64_t{made.widths[i]} * made.heights[j];
+  }
+  const int64_t limit = static_cast<int64_t>(SIZE_MAX / 4);  // a 32-bit process's address space
+  if (bytes > limit || 4 * across > limit) return false;
+  uint8_t* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(bytes)));
+  uint32_t* rows = static_cast<uint32_t*>(std::malloc(static_cast<size_t>(4 * across)));  // each width, every top row
+  uint32_t* sums = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 3 * static_cast<size_t>(faceSide)));
+  if (block == nullptr || rows == nullptr || sums == nullptr) {
+    std::free(block);
+    std::free(rows);
+    std::free(sums);
     return false;
   }
-  for (int l = 1; l < levels->count; ++l) {
-    const PictureLevel& next = levels->levels[l];
-    Halve(levels->levels[l - 1], const_cast<uint32_t*>(next.pixels), next.width, next.height);
+  uint8_t* at = block;
+  for (int i = 0; i < made.widthCount; ++i) {
+    for (int j = 0; j < made.heightCount; ++j) {
+      PackedDib* level = reinterpret_cast<PackedDib*>(at);
+      uint32_t size = static_cast<uint32_t>(4 * made.widths[i] * made.heights[j]);
+      *level = PackedDib{kDibHeaderSize, made.widths[i], made.heights[j], 1, 32, 0, size, 0, 0, 0, 0};
+      const uint32_t masks[3] = {0xFF0000, 0xFF00, 0xFF};  // red, green, blue, as a 32-bit picture's table
+      std::memcpy(at + kDibHeaderSize, masks, sizeof masks);
+      made.faces[i][j] = level;
+      at += kLevelHeader + size;
+    }
   }
+  // Each width from the top level, or from the width two steps up (half as wide again) once that is
+  // a reduction: every step averages over two pixels or fewer, and the widths share the work.
+  std::vector<uint32_t*> wide(static_cast<size_t>(made.widthCount));
+  Axis axis;
+  uint32_t* next = rows;
+  for (int i = 0; i < made.widthCount; ++i) {
+    wide[static_cast<size_t>(i)] = next;
+    bool fromTop = i < 2 || made.widths[i - 2] >= made.topWidth;
+    const uint32_t* source = fromTop ? made.top : wide[static_cast<size_t>(i) - 2];
+    MakeAxis(fromTop ? made.topWidth : made.widths[i - 2], made.widths[i], &axis);
+    ResampleRows(source, fromTop ? made.topWidth : made.widths[i - 2], made.topHeight, axis, next);
+    next += int64_t{made.widths[i]} * made.topHeight;
+  }
+  // Then each height the same way, down the columns, into the bottom-up pictures.
+  for (int i = 0; i < made.widthCount; ++i) {
+    const int32_t width = made.widths[i];
+    for (int j = 0; j < made.heightCount; ++j) {
+      bool fromTop = j < 2 || made.heights[j - 2] >= made.topHeight;
+      const PackedDib* above = fromTop ? nullptr : made.faces[i][j - 2];
+      const uint32_t* source = fromTop ? wide[static_cast<size_t>(i)] : LevelBits(above) + int64_t{above->biHeight - 1} * width;
+      MakeAxis(fromTop ? made.topHeight : above->biHeight, made.heights[j], &axis);
+      const PackedDib* level = made.faces[i][j];
+      ResampleColumns(source, fromTop ? width : -int64_t{width}, width, axis,
+                      LevelBits(level) + int64_t{level->biHeight - 1} * width, -int64_t{width}, sums);
+    }
+  }
+  std::free(rows);
+  std::free(sums);
+  std::free(levels->block);
+  std::free(levels->top);
+  made.top = nullptr;
+  made.block = block;
+  made.faceSide = faceSide;
+  *levels = made;
   return true;
 }
 
-bool KeepLevelsForHalfEdge(int halfEdge, PictureLevels* levels) {
-  const int64_t need = 2 * int64_t{halfEdge} + 2;
-  int drop = 0;
-  while (drop + 1 < levels->count) {
-    const PictureLevel& next = levels->levels[drop + 1];
-    if ((next.width > next.height ? next.width : next.height) < need) break;
-    ++drop;
-  }
-  if (drop == 0) return true;
-  int64_t words = 0;
-  for (int l = drop; l < levels->count; ++l) words += int64_t{levels->levels[l].width} * levels->levels[l].height;
-  uint32_t* block = static_cast<uint32_t*>(std::malloc(static_cast<size_t>(words) * sizeof(uint32_t)));
-  if (block == nullptr) return false;
-  PictureLevels kept = *levels;
-  kept.block = block;
-  kept.count = levels->count - drop;
-  kept.dropped = levels->dropped + drop;
-  int64_t at = 0;
-  for (int l = 0; l < kept.count; ++l) {
-    const PictureLevel& from = levels->levels[drop + l];
-    int64_t size = int64_t{from.width} * from.height;
-    std::memcpy(block + at, from.pixels, static_cast<size_t>(size) * sizeof(uint32_t));
-    kept.levels[l] = PictureLevel{block + at, from.width, from.height};
-    at += size;
-  }
-  for (int l = kept.count; l < kMaxLevels; ++l) kept.levels[l] = PictureLevel{nullptr, 0, 0};
-  std::free(levels->block);
-  *levels = kept;
-  return true;
+const PackedDib* PickFaceLevel(const PictureLevels& levels, const ScreenPoint corners[3]) {
+  double e1x = static_cast<double>(corners[1].x) - corners[0].x, e1y = static_cast<double>(corners[1].y) - corners[0].y;
+  double e2x = static_cast<double>(corners[2].x) - corners[0].x, e2y = static_cast<double>(corners[2].y) - corners[0].y;
+  double area = std::fabs(e1x * e2y - e1y * e2x);
+  double left = std::sqrt(e2x * e2x + e2y * e2y), top = std::sqrt(e1x * e1x + e1y * e1y);
+  double needWidth = left > 0 ? area / left : 0, needHeight = top > 0 ? area / top : 0;
+  int i = 0, j = 0;
+  while (i + 1 < levels.widthCount && levels.widths[i + 1] >= needWidth) ++i;
+  while (j + 1 < levels.heightCount && levels.heights[j + 1] >= needHeight) ++j;
+  return levels.faces[i][j];
 }
 
 void FreePictureLevels(PictureLevels* levels) {
+  std::free(levels->top);
   std::free(levels->block);
   *levels = PictureLevels{};
 }
