@@ -21,12 +21,14 @@ void MakeLoadedLevels(PackedDib** picture, PictureLevels* levels) {
 
 bool EnsureFaceLevels(int face) {
   PictureLevels& levels = FaceLevels[face];
-  if (levels.block != nullptr) return true;
+  const int side = FaceSideForHalfEdge(CubeHalfEdge);
+  if (levels.block != nullptr && (levels.faceSide == side || levels.top == nullptr)) return true;
   if (levels.top == nullptr) {
     const PackedDib* picture = FacePictures[face];
     if (!StretchablePicture(picture) || !BuildPictureLevels(picture, kLevelSideCap, &levels)) return false;
   }
-  return BuildFaceLevels(FaceSideForHalfEdge(CubeHalfEdge), &levels);
+  // A new half edge (the hack's window resized) makes them again while the top level is kept.
+  return BuildFaceLevels(side, &levels) || levels.block != nullptr;
 }
 
 void KeepShownLevels(int halfEdge) {
@@ -34,6 +36,8 @@ void KeepShownLevels(int halfEdge) {
     if (FaceLevels[k].top == nullptr) continue;
     // Out of memory: the top level and the picture stay, and the first frame tries again.
     if (!BuildFaceLevels(FaceSideForHalfEdge(halfEdge), &FaceLevels[k])) continue;
+    std::free(FaceLevels[k].top);
+    FaceLevels[k].top = nullptr;
     std::free(FacePictures[k]);
     FacePictures[k] = nullptr;
   }

@@ -289,8 +289,6 @@ bool BuildFaceLevels(int faceSide, PictureLevels* levels) {
   std::free(rows);
   std::free(sums);
   std::free(levels->block);
-  std::free(levels->top);
-  made.top = nullptr;
   made.block = block;
   made.faceSide = faceSide;
   *levels = made;

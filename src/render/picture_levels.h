@@ -20,7 +20,7 @@ constexpr int kLevelSideCap = 2 * (2 * 480 + 2);
 constexpr int kMaxLevelSteps = 34;
 
 struct PictureLevels {
-  uint32_t* top;  // the reduced picture, 0x00RRGGBB words, top row first (std::free); null once the face levels exist
+  uint32_t* top;  // the reduced picture, 0x00RRGGBB words, top row first (std::free); null once dropped
   int32_t topWidth;
   int32_t topHeight;
   uint8_t* block;    // the face levels, packed pictures side by side (std::free)
@@ -45,8 +45,9 @@ int FaceSideForHalfEdge(int halfEdge);
 // pixels it has). Colours, never palette indices. False (levels emptied) when memory runs out.
 bool BuildPictureLevels(const PackedDib* picture, int cap, PictureLevels* levels);
 
-// Makes the face levels for faces of at most faceSide pixels a side from the top level, then frees
-// the top level. False when there is no top level or memory runs out (then nothing changes).
+// Makes the face levels for faces of at most faceSide pixels a side from the top level, in place of
+// any made before; the top level stays. False when there is no top level or memory runs out (then
+// nothing changes).
 bool BuildFaceLevels(int faceSide, PictureLevels* levels);
 
 // The face level for the parallelogram with top-left, top-right and bottom-left corners
