@@ -1,6 +1,5 @@
 // Building the levels: the top level by whole-block means on the loading threads, then the face
-// levels by separable resampling (area averages, or linear where a level is larger than the top
-// level) in integers, so every build makes the same pixels. Reads and writes nothing but its arguments.
+// levels by separable area averages in integers, so every build makes the same pixels. Reads and writes nothing but its arguments.
 #include "render/picture_levels.h"
 
 #include <cmath>
@@ -74,45 +73,27 @@ struct Axis {
   std::vector<uint32_t> weights;
 };
 
-// From `from` pixels to `to`: the area average when shrinking (each output pixel the exact share of
-// every source pixel it covers, the weights telescoped so they sum to 65536 exactly), else linear
-// between the two source pixels round the output pixel's centre, clamped at the ends.
-bool MakeAxis(int32_t from, int32_t to, Axis* axis) {
+// From `from` pixels to `to` (no more): each output pixel the exact share of every source pixel it
+// covers, the weights telescoped so that they sum to 65536 exactly.
+void MakeAxis(int32_t from, int32_t to, Axis* axis) {
   axis->first.assign(static_cast<size_t>(to), 0);
   axis->start.assign(static_cast<size_t>(to) + 1, 0);
   axis->weights.clear();
   for (int32_t i = 0; i < to; ++i) {
     axis->start[static_cast<size_t>(i)] = static_cast<int32_t>(axis->weights.size());
-    if (to <= from) {
-      // Output i covers [i * from, (i + 1) * from) in units where a source pixel is `to` long.
-      int64_t lo = int64_t{i} * from, hi = lo + from;
-      int32_t j = static_cast<int32_t>(lo / to), last = static_cast<int32_t>((hi - 1) / to);
-      axis->first[static_cast<size_t>(i)] = j;
-      uint32_t before = 0;
-      for (; j <= last; ++j) {
-        int64_t end = (int64_t{j} + 1) * to < hi ? (int64_t{j} + 1) * to : hi;
-        uint32_t upTo = static_cast<uint32_t>(((end - lo) << 16) / from);
-        axis->weights.push_back(upTo - before);
-        before = upTo;
-      }
-    } else {
-      // The centre of output i lies at ((2i + 1) * from - to) / (2 * to) source pixels.
-      int64_t at = (2 * int64_t{i} + 1) * from - to, unit = 2 * int64_t{to};
-      int64_t j = at >= 0 ? at / unit : -1;
-      uint32_t next = at >= 0 ? static_cast<uint32_t>(((at - j * unit) << 16) / unit) : 0;
-      int32_t a = j < 0 ? 0 : static_cast<int32_t>(j), b = j + 1 < from ? static_cast<int32_t>(j + 1) : from - 1;
-      if (j < 0) next = 0;
-      axis->first[static_cast<size_t>(i)] = a;
-      if (b == a || next == 0) {
-        axis->weights.push_back(65536);
-      } else {
-        axis->weights.push_back(65536 - next);
-        axis->weights.push_back(next);
-      }
+    // Output i covers [i * from, (i + 1) * from) in units where a source pixel is `to` long.
+    int64_t lo = int64_t{i} * from, hi = lo + from;
+    int32_t j = static_cast<int32_t>(lo / to), last = static_cast<int32_t>((hi - 1) / to);
+    axis->first[static_cast<size_t>(i)] = j;
+    uint32_t before = 0;
+    for (; j <= last; ++j) {
+      int64_t end = (int64_t{j} + 1) * to < hi ? (int64_t{j} + 1) * to : hi;
+      uint32_t upTo = static_cast<uint32_t>(((end - lo) << 16) / from);
+      axis->weights.push_back(upTo - before);
+      before = upTo;
     }
   }
   axis->start[static_cast<size_t>(to)] = static_cast<int32_t>(axis->weights.size());
-  return true;
 }
 
 inline uint32_t Pack(uint32_t b, uint32_t g, uint32_t r) {
@@ -230,8 +211,13 @@ bool BuildPictureLevels(const PackedDib* picture, int cap, PictureLevels* levels
 bool BuildFaceLevels(int faceSide, PictureLevels* levels) {
   if (levels->top == nullptr || faceSide < 1) return false;
   PictureLevels made = *levels;
-  made.widthCount = Steps(faceSide, made.widths);
-  made.heightCount = Steps(faceSide, made.heights);
+  // A face larger than the top level is magnified from the top level's own pixels by the nearest
+  // neighbour, as the transfer always did: levels larger than the picture cost the frames more in
+  // memory traffic (a 256-pixel picture's level for a 962-pixel face is fourteen times its size)
+  // than the smoothness they would add.
+  auto largest = [faceSide](int32_t topSide) { return topSide < faceSide ? topSide : faceSide; };
+  made.widthCount = Steps(largest(made.topWidth), made.widths);
+  made.heightCount = Steps(largest(made.topHeight), made.heights);
   int64_t bytes = 0, across = 0;
   for (int i = 0; i < made.widthCount; ++i) {
     across += int64_t{made.widths[i]} * made.topHeight;
@@ -260,14 +246,14 @@ bool BuildFaceLevels(int faceSide, PictureLevels* levels) {
       at += kLevelHeader + size;
     }
   }
-  // Each width from the top level, or from the width two steps up (half as wide again) once that is
-  // a reduction: every step averages over two pixels or fewer, and the widths share the work.
+  // Each width from the top level, or from the width two steps up (twice as wide): past the first
+  // two, every step averages over about two pixels, and the widths share the work.
   std::vector<uint32_t*> wide(static_cast<size_t>(made.widthCount));
   Axis axis;
   uint32_t* next = rows;
   for (int i = 0; i < made.widthCount; ++i) {
     wide[static_cast<size_t>(i)] = next;
-    bool fromTop = i < 2 || made.widths[i - 2] >= made.topWidth;
+    bool fromTop = i < 2;
     const uint32_t* source = fromTop ? made.top : wide[static_cast<size_t>(i) - 2];
     MakeAxis(fromTop ? made.topWidth : made.widths[i - 2], made.widths[i], &axis);
     ResampleRows(source, fromTop ? made.topWidth : made.widths[i - 2], made.topHeight, axis, next);
@@ -277,7 +263,7 @@ bool BuildFaceLevels(int faceSide, PictureLevels* levels) {
   for (int i = 0; i < made.widthCount; ++i) {
     const int32_t width = made.widths[i];
     for (int j = 0; j < made.heightCount; ++j) {
-      bool fromTop = j < 2 || made.heights[j - 2] >= made.topHeight;
+      bool fromTop = j < 2;
       const PackedDib* above = fromTop ? nullptr : made.faces[i][j - 2];
       const uint32_t* source = fromTop ? wide[static_cast<size_t>(i)] : LevelBits(above) + int64_t{above->biHeight - 1} * width;
       MakeAxis(fromTop ? made.topHeight : above->biHeight, made.heights[j], &axis);

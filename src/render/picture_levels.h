@@ -1,8 +1,8 @@
 // A face picture as the renderer keeps it. The loading threads reduce the picture to a top level
 // of at most kLevelSideCap a side; once the half edge is fixed, that becomes a set of face levels:
-// one packed 32-bit picture for every pair of a width and a height from the largest face side down
-// to 1, in steps of a square root of two, each the area average of the top level (magnified
-// linearly where the top level is smaller). A face is then painted by the nearest-neighbour transfer
+// one packed 32-bit picture for every pair of a width and a height from the largest face side (or the
+// top level's, when that is smaller) down to 1, in steps of a square root of two, each the area
+// average of the top level. A face is then painted by the nearest-neighbour transfer
 // from the level whose size is nearest its footprint on the screen: filtered once, not per pixel.
 // Portable, no globals, no drawing; it must not depend on the settings or the animation.
 #pragma once
@@ -27,7 +27,7 @@ struct PictureLevels {
   int32_t faceSide;  // the largest face side they serve; 0 while there are none
   int widthCount;
   int heightCount;
-  int32_t widths[kMaxLevelSteps];  // falling, widths[0] == faceSide
+  int32_t widths[kMaxLevelSteps];  // falling from the face side or the top level's width, to 1
   int32_t heights[kMaxLevelSteps];
   const PackedDib* faces[kMaxLevelSteps][kMaxLevelSteps];  // [width step][height step]
 };
