@@ -52,7 +52,8 @@ int ScratchHeight() { return SurfaceUsable(FaceSurface) ? FaceSurface.height : 0
 // picture: the coverage is the transfer's whatever the level.
 void DrawFace(const FacePlacement& placement) {
   if (!EnsureFaceLevels(placement.face)) Abort(kFatalStretch, 0);
-  const PackedDib* level = PickFaceLevel(FaceLevels[placement.face], placement.corners);
+  const PackedDib* level = FaceLevel(&FaceLevels[placement.face], placement.corners);
+  if (level == nullptr) Abort(kFatalStretch, 0);  // no memory left for the level
   if (!TransferPicture(BackSurface, placement.corners, level, placement.w, placement.hh, ScratchWidth(),
                        ScratchHeight())) {
     Abort(kFatalTransfer, 0);

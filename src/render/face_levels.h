@@ -1,6 +1,6 @@
 // The levels the renderer keeps of each face picture (its own copy; the readers' pictures are left as
 // they return them): the top levels made on the loading threads (or, for pictures set directly, at
-// the first frame), the face levels once the role fixes the half edge. Reads FacePictures and, at the
+// the first frame), the face levels planned once the role fixes the half edge. Reads FacePictures and, at the
 // first frame, CubeHalfEdge; knows nothing of the roles.
 #pragma once
 #include "render/cube_geometry.h"
@@ -15,12 +15,12 @@ extern PictureLevels FaceLevels[kCubeFaceCount];
 // out: the first frame then fails with the picture as it does without levels.
 void MakeLoadedLevels(PackedDib** picture, PictureLevels* levels);
 
-// Makes face's face levels for CubeHalfEdge if it has none, from its top level or else from
-// FacePictures[face]: false when that picture cannot be read by the painter or memory runs out.
+// Makes face's top level from FacePictures[face] if it has none and plans its face levels for
+// CubeHalfEdge: false when that picture cannot be read by the painter or memory runs out.
 bool EnsureFaceLevels(int face);
 
-// For the half edge the role has fixed: makes every face's face levels from its top level, then
-// frees the top level and the face picture (none is drawn from again).
+// For the half edge the role has fixed: plans every face's face levels and frees the face pictures
+// that have a top level (none is drawn from again).
 void KeepShownLevels(int halfEdge);
 
 // Frees every face's levels, for the tool and tests that set new FacePictures.

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/painter.h"
 
@@ -34,33 +37,79 @@ const uint8_t* ColourRow(const PackedDib* picture, const uint32_t* palette, int3
   return reinterpret_cast<const uint8_t*>(words);
 }
 
-// The block means of one band of source rows [y0, y1) into a top-level row.
+// Source rows added into 16-bit column sums at a time: 257 rows of 255 fit.
+constexpr int32_t kRowsPerSum = 257;
+
+// Adds count bytes into column's 16-bit sums (or sets them, for a first row).
+void AddBytes(const uint8_t* bytes, int64_t count, bool first, uint16_t* column) {
+  int64_t n = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; n + 16 <= count; n += 16) {
+    __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + n));
+    __m128i* at = reinterpret_cast<__m128i*>(column + n);
+    __m128i low = _mm_unpacklo_epi8(in, zero), high = _mm_unpackhi_epi8(in, zero);
+    if (!first) {
+      low = _mm_add_epi16(low, _mm_loadu_si128(at));
+      high = _mm_add_epi16(high, _mm_loadu_si128(at + 1));
+    }
+    _mm_storeu_si128(at, low);
+    _mm_storeu_si128(at + 1, high);
+  }
+#endif
+  for (; n < count; ++n) column[n] = static_cast<uint16_t>(first ? bytes[n] : column[n] + bytes[n]);
+}
+
+// Rounded division of a sum of n bytes by n without a division per pixel: for n up to 2^16 the
+// dividend (with the half added) is below 2^24, and (x * ceil(2^40 / n)) >> 40 is then exactly
+// x / n rounded down. Larger blocks (only a picture far taller or wider than any face) divide.
+struct Reciprocal {
+  uint64_t n;
+  uint64_t factor;  // 0: divide
+};
+
+Reciprocal MakeReciprocal(uint64_t n) {
+  return Reciprocal{n, n <= 65536 ? ((uint64_t{1} << 40) + n - 1) / n : 0};
+}
+
+inline uint32_t Divide(uint32_t sum, const Reciprocal& r) {
+  uint64_t x = uint64_t{sum} + r.n / 2;
+  return static_cast<uint32_t>(r.factor != 0 ? (x * r.factor) >> 40 : x / r.n);
+}
+
+// The block means of one band of source rows [y0, y1) into a top-level row: the rows added byte by
+// byte into column (vector adds), then each block's columns into its sums.
 void MeanBand(const PackedDib* picture, const uint32_t* palette, int32_t y0, int32_t y1, int32_t kx, int32_t width,
-              uint32_t* words, uint32_t* sums, uint32_t* out) {
-  std::memset(sums, 0, sizeof(uint32_t) * 3 * static_cast<size_t>(width));
+              uint32_t* words, uint16_t* column, uint32_t* sums, uint32_t* out) {
   const int32_t sourceWidth = picture->biWidth;
-  for (int32_t y = y0; y < y1; ++y) {
-    int step;
-    const uint8_t* bytes = ColourRow(picture, palette, y, words, &step);
+  std::memset(sums, 0, sizeof(uint32_t) * 3 * static_cast<size_t>(width));
+  for (int32_t from = y0; from < y1; from += kRowsPerSum) {
+    int32_t to = from + kRowsPerSum < y1 ? from + kRowsPerSum : y1;
+    int step = 4;
+    for (int32_t y = from; y < to; ++y) {
+      const uint8_t* bytes = ColourRow(picture, palette, y, words, &step);
+      AddBytes(bytes, int64_t{step} * sourceWidth, y == from, column);
+    }
     for (int32_t i = 0, x = 0; i < width; ++i) {
-      uint32_t b = 0, g = 0, r = 0;
       int32_t end = x + kx < sourceWidth ? x + kx : sourceWidth;
       for (; x < end; ++x) {
-        const uint8_t* at = bytes + int64_t{x} * step;
-        b += at[0];
-        g += at[1];
-        r += at[2];
+        const uint16_t* at = column + int64_t{x} * step;
+        sums[3 * i] += at[0];
+        sums[3 * i + 1] += at[1];
+        sums[3 * i + 2] += at[2];
       }
-      sums[3 * i] += b;
-      sums[3 * i + 1] += g;
-      sums[3 * i + 2] += r;
     }
   }
+  // The rounded mean of each block by a multiplication: every block but the last of the row holds
+  // the same number of pixels, and a sum is at most 255 of them.
+  const uint64_t rows = static_cast<uint64_t>(y1 - y0);
+  const uint64_t whole = static_cast<uint64_t>(kx) * rows;
+  const uint64_t last = static_cast<uint64_t>(sourceWidth - (width - 1) * kx) * rows;
+  const Reciprocal wholeMean = MakeReciprocal(whole), lastMean = MakeReciprocal(last);
   for (int32_t i = 0; i < width; ++i) {
-    int32_t columns = (i + 1) * kx < sourceWidth ? kx : sourceWidth - i * kx;
-    uint32_t n = static_cast<uint32_t>(columns) * static_cast<uint32_t>(y1 - y0);
+    const Reciprocal& mean = i + 1 < width ? wholeMean : lastMean;
     uint32_t c[3];
-    for (int ch = 0; ch < 3; ++ch) c[ch] = (sums[3 * i + ch] + n / 2) / n;
+    for (int ch = 0; ch < 3; ++ch) c[ch] = Divide(sums[3 * i + ch], mean);
     out[i] = c[0] | (c[1] << 8) | (c[2] << 16);
   }
 }
@@ -188,14 +237,15 @@ bool BuildPictureLevels(const PackedDib* picture, int cap, PictureLevels* levels
   const int32_t width = (sourceWidth + kx - 1) / kx, height = (sourceHeight + ky - 1) / ky;
   uint32_t* top = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(int64_t{width} * height)));
   uint32_t* words = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(sourceWidth)));
+  uint16_t* column = static_cast<uint16_t*>(std::malloc(sizeof(uint16_t) * 4 * static_cast<size_t>(sourceWidth)));
   uint32_t* sums = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 3 * static_cast<size_t>(width)));
-  bool made = top != nullptr && words != nullptr && sums != nullptr;
+  bool made = top != nullptr && words != nullptr && column != nullptr && sums != nullptr;
   if (made) {
     uint32_t palette[256];
     if (picture->biBitCount <= 8) LoadPalette(picture, palette);
     for (int32_t k = 0; k < height; ++k) {
       int32_t y0 = k * ky, y1 = y0 + ky < sourceHeight ? y0 + ky : sourceHeight;
-      MeanBand(picture, palette, y0, y1, kx, width, words, sums, top + int64_t{k} * width);
+      MeanBand(picture, palette, y0, y1, kx, width, words, column, sums, top + int64_t{k} * width);
     }
     levels->top = top;
     levels->topWidth = width;
@@ -204,97 +254,97 @@ bool BuildPictureLevels(const PackedDib* picture, int cap, PictureLevels* levels
     std::free(top);
   }
   std::free(words);
+  std::free(column);
   std::free(sums);
   return made;
 }
 
-bool BuildFaceLevels(int faceSide, PictureLevels* levels) {
-  if (levels->top == nullptr || faceSide < 1) return false;
-  PictureLevels made = *levels;
+void PlanFaceLevels(int faceSide, PictureLevels* levels) {
+  ForgetFaceLevelsMade(levels);
   // A face larger than the top level is magnified from the top level's own pixels by the nearest
   // neighbour, as the transfer always did: levels larger than the picture cost the frames more in
   // memory traffic (a 256-pixel picture's level for a 962-pixel face is fourteen times its size)
   // than the smoothness they would add.
   auto largest = [faceSide](int32_t topSide) { return topSide < faceSide ? topSide : faceSide; };
-  made.widthCount = Steps(largest(made.topWidth), made.widths);
-  made.heightCount = Steps(largest(made.topHeight), made.heights);
-  int64_t bytes = 0, across = 0;
-  for (int i = 0; i < made.widthCount; ++i) {
-    across += int64_t{made.widths[i]} * made.topHeight;
-    for (int j = 0; j < made.heightCount; ++j) bytes += kLevelHeader + 4 * int64_t{made.widths[i]} * made.heights[j];
-  }
-  const int64_t limit = static_cast<int64_t>(SIZE_MAX / 4);  // a 32-bit process's address space
-  if (bytes > limit || 4 * across > limit) return false;
-  uint8_t* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(bytes)));
-  uint32_t* rows = static_cast<uint32_t*>(std::malloc(static_cast<size_t>(4 * across)));  // each width, every top row
-  uint32_t* sums = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 3 * static_cast<size_t>(faceSide)));
-  if (block == nullptr || rows == nullptr || sums == nullptr) {
-    std::free(block);
-    std::free(rows);
-    std::free(sums);
-    return false;
-  }
-  uint8_t* at = block;
-  for (int i = 0; i < made.widthCount; ++i) {
-    for (int j = 0; j < made.heightCount; ++j) {
-      PackedDib* level = reinterpret_cast<PackedDib*>(at);
-      uint32_t size = static_cast<uint32_t>(4 * made.widths[i] * made.heights[j]);
-      *level = PackedDib{kDibHeaderSize, made.widths[i], made.heights[j], 1, 32, 0, size, 0, 0, 0, 0};
-      const uint32_t masks[3] = {0xFF0000, 0xFF00, 0xFF};  // red, green, blue, as a 32-bit picture's table
-      std::memcpy(at + kDibHeaderSize, masks, sizeof masks);
-      made.faces[i][j] = level;
-      at += kLevelHeader + size;
-    }
-  }
-  // Each width from the top level, or from the width two steps up (twice as wide): past the first
-  // two, every step averages over about two pixels, and the widths share the work.
-  std::vector<uint32_t*> wide(static_cast<size_t>(made.widthCount));
-  Axis axis;
-  uint32_t* next = rows;
-  for (int i = 0; i < made.widthCount; ++i) {
-    wide[static_cast<size_t>(i)] = next;
-    bool fromTop = i < 2;
-    const uint32_t* source = fromTop ? made.top : wide[static_cast<size_t>(i) - 2];
-    MakeAxis(fromTop ? made.topWidth : made.widths[i - 2], made.widths[i], &axis);
-    ResampleRows(source, fromTop ? made.topWidth : made.widths[i - 2], made.topHeight, axis, next);
-    next += int64_t{made.widths[i]} * made.topHeight;
-  }
-  // Then each height the same way, down the columns, into the bottom-up pictures.
-  for (int i = 0; i < made.widthCount; ++i) {
-    const int32_t width = made.widths[i];
-    for (int j = 0; j < made.heightCount; ++j) {
-      bool fromTop = j < 2;
-      const PackedDib* above = fromTop ? nullptr : made.faces[i][j - 2];
-      const uint32_t* source = fromTop ? wide[static_cast<size_t>(i)] : LevelBits(above) + int64_t{above->biHeight - 1} * width;
-      MakeAxis(fromTop ? made.topHeight : above->biHeight, made.heights[j], &axis);
-      const PackedDib* level = made.faces[i][j];
-      ResampleColumns(source, fromTop ? width : -int64_t{width}, width, axis,
-                      LevelBits(level) + int64_t{level->biHeight - 1} * width, -int64_t{width}, sums);
-    }
-  }
-  std::free(rows);
-  std::free(sums);
-  std::free(levels->block);
-  made.block = block;
-  made.faceSide = faceSide;
-  *levels = made;
-  return true;
+  levels->faceSide = faceSide;
+  levels->widthCount = Steps(largest(levels->topWidth), levels->widths);
+  levels->heightCount = Steps(largest(levels->topHeight), levels->heights);
 }
 
-const PackedDib* PickFaceLevel(const PictureLevels& levels, const ScreenPoint corners[3]) {
+namespace {
+
+// The top level resampled to width i, every top row: each width straight from the top level, so
+// that a level is the same whichever were made before it.
+const uint32_t* Across(PictureLevels* levels, int i) {
+  if (levels->across[i] != nullptr) return levels->across[i];
+  const int32_t width = levels->widths[i];
+  uint32_t* rows = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(int64_t{width} * levels->topHeight)));
+  if (rows == nullptr) return nullptr;
+  Axis axis;
+  MakeAxis(levels->topWidth, width, &axis);
+  ResampleRows(levels->top, levels->topWidth, levels->topHeight, axis, rows);
+  levels->across[i] = rows;
+  return rows;
+}
+
+// Level (i, j): width i's rows resampled down to height j, as a bottom-up 32-bit picture.
+const PackedDib* MakeLevel(PictureLevels* levels, int i, int j) {
+  const uint32_t* rows = Across(levels, i);
+  if (rows == nullptr) return nullptr;
+  const int32_t width = levels->widths[i], height = levels->heights[j];
+  const uint32_t size = static_cast<uint32_t>(4 * int64_t{width} * height);
+  uint8_t* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(kLevelHeader) + size));
+  uint32_t* sums = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 3 * static_cast<size_t>(width)));
+  if (block == nullptr || sums == nullptr) {
+    std::free(block);
+    std::free(sums);
+    return nullptr;
+  }
+  PackedDib* level = reinterpret_cast<PackedDib*>(block);
+  *level = PackedDib{kDibHeaderSize, width, height, 1, 32, 0, size, 0, 0, 0, 0};
+  const uint32_t masks[3] = {0xFF0000, 0xFF00, 0xFF};  // red, green, blue, as a 32-bit picture's table
+  std::memcpy(block + kDibHeaderSize, masks, sizeof masks);
+  Axis axis;
+  MakeAxis(levels->topHeight, height, &axis);
+  ResampleColumns(rows, width, width, axis, LevelBits(level) + int64_t{height - 1} * width, -int64_t{width}, sums);
+  std::free(sums);
+  levels->faces[i][j] = level;
+  return level;
+}
+
+}  // namespace
+
+const PackedDib* FaceLevel(PictureLevels* levels, const ScreenPoint corners[3]) {
   double e1x = static_cast<double>(corners[1].x) - corners[0].x, e1y = static_cast<double>(corners[1].y) - corners[0].y;
   double e2x = static_cast<double>(corners[2].x) - corners[0].x, e2y = static_cast<double>(corners[2].y) - corners[0].y;
   double area = std::fabs(e1x * e2y - e1y * e2x);
   double left = std::sqrt(e2x * e2x + e2y * e2y), top = std::sqrt(e1x * e1x + e1y * e1y);
   double needWidth = left > 0 ? area / left : 0, needHeight = top > 0 ? area / top : 0;
   int i = 0, j = 0;
-  while (i + 1 < levels.widthCount && levels.widths[i + 1] >= needWidth) ++i;
-  while (j + 1 < levels.heightCount && levels.heights[j + 1] >= needHeight) ++j;
-  return levels.faces[i][j];
+  while (i + 1 < levels->widthCount && levels->widths[i + 1] >= needWidth) ++i;
+  while (j + 1 < levels->heightCount && levels->heights[j + 1] >= needHeight) ++j;
+  if (levels->faces[i][j] != nullptr) return levels->faces[i][j];
+  return levels->top != nullptr && levels->widthCount > 0 ? MakeLevel(levels, i, j) : nullptr;
+}
+
+void ForgetFaceLevelsMade(PictureLevels* levels) {
+  for (uint32_t*& rows : levels->across) {
+    std::free(rows);
+    rows = nullptr;
+  }
+  for (auto& column : levels->faces) {
+    for (PackedDib*& level : column) {
+      std::free(level);
+      level = nullptr;
+    }
+  }
+  levels->faceSide = 0;
+  levels->widthCount = 0;
+  levels->heightCount = 0;
 }
 
 void FreePictureLevels(PictureLevels* levels) {
+  ForgetFaceLevelsMade(levels);
   std::free(levels->top);
-  std::free(levels->block);
   *levels = PictureLevels{};
 }

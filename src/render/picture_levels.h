@@ -1,10 +1,10 @@
 // A face picture as the renderer keeps it. The loading threads reduce the picture to a top level
-// of at most kLevelSideCap a side; once the half edge is fixed, that becomes a set of face levels:
-// one packed 32-bit picture for every pair of a width and a height from the largest face side (or the
+// of at most kLevelSideCap a side. Once the half edge is fixed, the face levels are planned: one
+// packed 32-bit picture for every pair of a width and a height from the largest face side (or the
 // top level's, when that is smaller) down to 1, in steps of a square root of two, each the area
-// average of the top level. A face is then painted by the nearest-neighbour transfer
-// from the level whose size is nearest its footprint on the screen: filtered once, not per pixel.
-// Portable, no globals, no drawing; it must not depend on the settings or the animation.
+// average of the top level, made the first time a face needs it. A face is then painted by the
+// nearest-neighbour transfer from the level nearest its footprint on the screen: filtered once, not
+// per pixel. Portable, no globals, no drawing; it must not depend on the settings or the animation.
 #pragma once
 #include <cstdint>
 
@@ -20,20 +20,20 @@ constexpr int kLevelSideCap = 2 * (2 * 480 + 2);
 constexpr int kMaxLevelSteps = 34;
 
 struct PictureLevels {
-  uint32_t* top;  // the reduced picture, 0x00RRGGBB words, top row first (std::free); null once dropped
+  uint32_t* top;  // the reduced picture, 0x00RRGGBB words, top row first (std::free)
   int32_t topWidth;
   int32_t topHeight;
-  uint8_t* block;    // the face levels, packed pictures side by side (std::free)
-  int32_t faceSide;  // the largest face side they serve; 0 while there are none
+  int32_t faceSide;  // the largest face side the levels are planned for; 0 while none are
   int widthCount;
   int heightCount;
   int32_t widths[kMaxLevelSteps];  // falling from the face side or the top level's width, to 1
   int32_t heights[kMaxLevelSteps];
-  const PackedDib* faces[kMaxLevelSteps][kMaxLevelSteps];  // [width step][height step]
+  uint32_t* across[kMaxLevelSteps];                   // the top level resampled to each width, once made
+  PackedDib* faces[kMaxLevelSteps][kMaxLevelSteps];  // [width step][height step], once made (std::free)
 };
 
-// True once the top level or the face levels exist.
-inline bool HasLevels(const PictureLevels& levels) { return levels.top != nullptr || levels.block != nullptr; }
+// True once the top level exists.
+inline bool HasLevels(const PictureLevels& levels) { return levels.top != nullptr; }
 
 // The largest face side of a half edge: twice it and the rounding of the corners, at least 1 and
 // at most kLevelSideCap.
@@ -45,16 +45,18 @@ int FaceSideForHalfEdge(int halfEdge);
 // pixels it has). Colours, never palette indices. False (levels emptied) when memory runs out.
 bool BuildPictureLevels(const PackedDib* picture, int cap, PictureLevels* levels);
 
-// Makes the face levels for faces of at most faceSide pixels a side from the top level, in place of
-// any made before; the top level stays. False when there is no top level or memory runs out (then
-// nothing changes).
-bool BuildFaceLevels(int faceSide, PictureLevels* levels);
+// Plans the face levels for faces of at most faceSide pixels a side (the top level must exist),
+// freeing any made for another side.
+void PlanFaceLevels(int faceSide, PictureLevels* levels);
 
 // The face level for the parallelogram with top-left, top-right and bottom-left corners
-// corners[0..2]: the smallest width not below its extent across the picture's columns (its area over
-// the length of its left edge) and the same for the height; the largest level when the face is
-// larger. The levels must exist.
-const PackedDib* PickFaceLevel(const PictureLevels& levels, const ScreenPoint corners[3]);
+// corners[0..2], made now if it is the first time: the smallest width not below its extent across
+// the picture's columns (its area over the length of its left edge), the same for the height; the
+// largest level when the face is larger. Null when there are no planned levels or memory runs out.
+const PackedDib* FaceLevel(PictureLevels* levels, const ScreenPoint corners[3]);
 
-// Frees both blocks and empties the record.
+// Frees the face levels made so far and the plan; the top level stays.
+void ForgetFaceLevelsMade(PictureLevels* levels);
+
+// Frees everything and empties the record.
 void FreePictureLevels(PictureLevels* levels);

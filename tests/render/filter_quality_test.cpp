@@ -177,12 +177,14 @@ const int kFaceSizes[] = {8, 13, 32, 61, 122, 244, 333, 519, 700, 960};
 
 // A front-on face of size x size at the top-left of target, painted from levels (or, to show that
 // the comparison can fail, by the nearest-neighbour transfer).
-void PaintFrontOn(const Surface& target, int size, const PictureLevels& levels, const PackedDib* nearest) {
+void PaintFrontOn(const Surface& target, int size, PictureLevels* levels, const PackedDib* nearest) {
   const ScreenPoint corners[3] = {{0, 0}, {size, 0}, {0, size}};
   if (nearest != nullptr) {
     ASSERT_TRUE(TransferPicture(target, corners, nearest, size, size, size, size));
   } else {
-    ASSERT_TRUE(TransferPicture(target, corners, PickFaceLevel(levels, corners), size, size, size, size));
+    const PackedDib* level = FaceLevel(levels, corners);
+    ASSERT_NE(level, nullptr);
+    ASSERT_TRUE(TransferPicture(target, corners, level, size, size, size, size));
   }
 }
 
@@ -202,10 +204,10 @@ TEST(FilterQuality, FrontOnFacesComeCloseToTheAreaAverage) {
       // The levels the saver makes for the half edge whose front-on faces are size pixels.
       PictureLevels levels;
       ASSERT_TRUE(BuildPictureLevels(picture.header(), kLevelSideCap, &levels));
-      ASSERT_TRUE(BuildFaceLevels(FaceSideForHalfEdge(size / 2), &levels));
+      PlanFaceLevels(FaceSideForHalfEdge(size / 2), &levels);
       TestSurface filtered(size, size), nearest(size, size);
-      PaintFrontOn(filtered.surface, size, levels, nullptr);
-      PaintFrontOn(nearest.surface, size, levels, picture.header());
+      PaintFrontOn(filtered.surface, size, &levels, nullptr);
+      PaintFrontOn(nearest.surface, size, &levels, picture.header());
       std::vector<double> want = AreaAverage(picture.header(), size);
       double got = Psnr(filtered.surface, want, size), plain = Psnr(nearest.surface, want, size);
       std::printf("psnr %-12s %4d px: filtered %6.2f dB, nearest %6.2f dB\n", c.name, size, got, plain);
