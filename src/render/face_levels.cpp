@@ -12,7 +12,7 @@ PictureLevels FaceLevels[kCubeFaceCount];
 
 void MakeLoadedLevels(PackedDib** picture, PictureLevels* levels) {
   *levels = PictureLevels{};
-  if (!StretchablePicture(*picture) || !BuildPictureLevels(*picture, kLevelSideCap, levels)) return;
+  if (!StretchablePicture(*picture) || !BuildPictureLevels(*picture, kTopLevelSide, levels)) return;
   if (levels->topWidth < (*picture)->biWidth || levels->topHeight < (*picture)->biHeight) {
     std::free(*picture);
     *picture = nullptr;
@@ -23,7 +23,7 @@ bool EnsureFaceLevels(int face) {
   PictureLevels& levels = FaceLevels[face];
   if (levels.top == nullptr) {
     const PackedDib* picture = FacePictures[face];
-    if (!StretchablePicture(picture) || !BuildPictureLevels(picture, kLevelSideCap, &levels)) return false;
+    if (!StretchablePicture(picture) || !BuildPictureLevels(picture, kTopLevelSide, &levels)) return false;
   }
   // A new half edge (the hack's window resized) plans them again.
   const int side = FaceSideForHalfEdge(CubeHalfEdge);

@@ -227,13 +227,13 @@ uint32_t* LevelBits(const PackedDib* level) { return reinterpret_cast<uint32_t*>
 
 int FaceSideForHalfEdge(int halfEdge) {
   int64_t side = 2 * int64_t{halfEdge} + 2;
-  return side < 1 ? 1 : side > kLevelSideCap ? kLevelSideCap : static_cast<int>(side);
+  return side < 1 ? 1 : side > kTopLevelSide ? kTopLevelSide : static_cast<int>(side);
 }
 
-bool BuildPictureLevels(const PackedDib* picture, int cap, PictureLevels* levels) {
+bool BuildPictureLevels(const PackedDib* picture, int least, PictureLevels* levels) {
   *levels = PictureLevels{};
   const int32_t sourceWidth = picture->biWidth, sourceHeight = picture->biHeight;
-  const int32_t kx = (sourceWidth + cap - 1) / cap, ky = (sourceHeight + cap - 1) / cap;
+  const int32_t kx = sourceWidth > least ? sourceWidth / least : 1, ky = sourceHeight > least ? sourceHeight / least : 1;
   const int32_t width = (sourceWidth + kx - 1) / kx, height = (sourceHeight + ky - 1) / ky;
   uint32_t* top = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(int64_t{width} * height)));
   uint32_t* words = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(sourceWidth)));

@@ -1,5 +1,5 @@
 // A face picture as the renderer keeps it. The loading threads reduce the picture to a top level
-// of at most kLevelSideCap a side. Once the half edge is fixed, the face levels are planned: one
+// of kTopLevelSide to twice that a side (or the picture's own, when smaller). Once the half edge is fixed, the face levels are planned: one
 // packed 32-bit picture for every pair of a width and a height from the largest face side (or the
 // top level's, when that is smaller) down to 1, in steps of a square root of two, each the area
 // average of the top level, made the first time a face needs it. A face is then painted by the
@@ -12,9 +12,9 @@
 #include "render/cube_geometry.h"
 
 // No face edge is longer than twice the largest half edge (480, size 100) and the rounding of its
-// corners. The top level is at most twice that, so that even the largest face is an average over
-// two or more top-level pixels a side.
-constexpr int kLevelSideCap = 2 * (2 * 480 + 2);
+// corners; the top level is never smaller than that where the picture is larger, so that the
+// largest face still has a level of its own size.
+constexpr int kTopLevelSide = 2 * 480 + 2;
 
 // Widths (or heights) from 65535 down to 1 in steps of a square root of two.
 constexpr int kMaxLevelSteps = 34;
@@ -36,14 +36,14 @@ struct PictureLevels {
 inline bool HasLevels(const PictureLevels& levels) { return levels.top != nullptr; }
 
 // The largest face side of a half edge: twice it and the rounding of the corners, at least 1 and
-// at most kLevelSideCap.
+// at most kTopLevelSide.
 int FaceSideForHalfEdge(int halfEdge);
 
-// The top level of picture (which must pass StretchablePicture): the picture's own colours when no
-// side is longer than cap, else the mean of each block of kx x ky pixels, kx and ky the smallest
-// whole numbers that bring the sides to cap or less (the last block of a row or column averages the
-// pixels it has). Colours, never palette indices. False (levels emptied) when memory runs out.
-bool BuildPictureLevels(const PackedDib* picture, int cap, PictureLevels* levels);
+// The top level of picture (which must pass StretchablePicture): the mean of each block of kx x ky
+// pixels, kx and ky the largest whole numbers that keep each side at least `least` (1 for a side
+// shorter than that: its own pixels); the last block of a row or column averages the pixels it has.
+// A reduced side is thus `least` to twice that. Colours, never palette indices. False (levels emptied) when memory runs out.
+bool BuildPictureLevels(const PackedDib* picture, int least, PictureLevels* levels);
 
 // Plans the face levels for faces of at most faceSide pixels a side (the top level must exist),
 // freeing any made for another side.

@@ -203,7 +203,7 @@ TEST(FilterQuality, FrontOnFacesComeCloseToTheAreaAverage) {
     for (int size : kFaceSizes) {
       // The levels the saver makes for the half edge whose front-on faces are size pixels.
       PictureLevels levels;
-      ASSERT_TRUE(BuildPictureLevels(picture.header(), kLevelSideCap, &levels));
+      ASSERT_TRUE(BuildPictureLevels(picture.header(), kTopLevelSide, &levels));
       PlanFaceLevels(FaceSideForHalfEdge(size / 2), &levels);
       TestSurface filtered(size, size), nearest(size, size);
       PaintFrontOn(filtered.surface, size, &levels, nullptr);

@@ -32,7 +32,7 @@ uint32_t BlockMean(const PackedDib* picture, int kx, int ky, int i, int k) {
 
 struct TopCase {
   const char* name;
-  int width, height, bits, cap;
+  int width, height, bits, least;
   int topWidth, topHeight;
 };
 
@@ -42,9 +42,9 @@ const TopCase kTopCases[] = {
     {"N x 1, 4-bit", 9, 1, 4, 100, 9, 1},
     {"32-bit", 6, 4, 32, 100, 6, 4},
     {"1-bit", 3, 3, 1, 100, 3, 3},
-    {"reduced, odd blocks, 24-bit", 50, 37, 24, 16, 13, 13},  // blocks of 4 x 3: the last 2 x 1
-    {"reduced one way, 8-bit", 40, 10, 8, 16, 14, 10},         // blocks of 3 x 1: the last 1 wide
-    {"1 x N reduced, 24-bit", 1, 33, 24, 16, 1, 11},
+    {"reduced, odd blocks, 24-bit", 50, 37, 24, 16, 17, 19},  // blocks of 3 x 2: the last 2 x 1
+    {"reduced one way, 8-bit", 40, 10, 8, 13, 14, 10},         // blocks of 3 x 1: the last 1 wide
+    {"1 x N reduced, 24-bit", 1, 33, 24, 16, 1, 17},           // blocks of 1 x 2: the last 1 x 1
 };
 
 }  // namespace
@@ -54,10 +54,10 @@ TEST(PictureLevels, TheTopLevelIsTheMeanOfTheBlocksItCovers) {
   for (const TopCase& c : kTopCases) {
     TestPicture picture = MakePicture(c.width, c.height, c.bits, 0, &random);
     PictureLevels levels;
-    ASSERT_TRUE(BuildPictureLevels(picture.header(), c.cap, &levels)) << c.name;
+    ASSERT_TRUE(BuildPictureLevels(picture.header(), c.least, &levels)) << c.name;
     ASSERT_EQ(levels.topWidth, c.topWidth) << c.name;
     ASSERT_EQ(levels.topHeight, c.topHeight) << c.name;
-    int kx = (c.width + c.cap - 1) / c.cap, ky = (c.height + c.cap - 1) / c.cap;
+    int kx = c.width > c.least ? c.width / c.least : 1, ky = c.height > c.least ? c.height / c.least : 1;
     for (int k = 0; k < c.topHeight; ++k) {
       for (int i = 0; i < c.topWidth; ++i) {
         EXPECT_EQ(levels.top[k * c.topWidth + i], BlockMean(picture.header(), kx, ky, i, k))
@@ -108,7 +108,7 @@ TEST(PictureLevels, FaceLevelsAreAreaAveragesOfTheTopLevel) {
       }
     }
     PictureLevels levels;
-    ASSERT_TRUE(BuildPictureLevels(picture.header(), kLevelSideCap, &levels));
+    ASSERT_TRUE(BuildPictureLevels(picture.header(), kTopLevelSide, &levels));
     PlanFaceLevels(r.faceSide, &levels);
     ASSERT_EQ(levels.widthCount, r.widthCount) << r.width << "x" << r.height;
     EXPECT_EQ(levels.widths[0], r.firstWidth);
@@ -155,7 +155,8 @@ TEST(PictureLevels, PicturesAreFreedOnlyWhenNoFaceNeedsThem) {
     int width, height;
     bool freed;
   };
-  const Row rows[] = {{30, 20, false}, {kLevelSideCap, 9, false}, {kLevelSideCap + 1, 9, true}, {9, kLevelSideCap + 1, true}};
+  const int twice = 2 * kTopLevelSide;  // the first side reduced
+  const Row rows[] = {{30, 20, false}, {twice - 1, 9, false}, {twice, 9, true}, {9, twice, true}};
   for (const Row& r : rows) {
     PackedDib* picture = NewPackedDib(r.width, r.height, 24, 0, int64_t{1} << 30);
     ASSERT_NE(picture, nullptr);
