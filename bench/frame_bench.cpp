@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/draw_cube.h"
+#include "render/face_levels.h"
 #include "render/painter.h"
 #include "render/surface.h"
 #include "settings/settings_file.h"
@@ -35,6 +36,7 @@ void MakePictures(int bits, int side) {
                         static_cast<uint32_t>(stride * side), 0, 0, static_cast<uint32_t>(colours), 0};
     FacePictures[k] = header;
   }
+  ForgetFaceLevels();  // the first frame makes the new pictures' levels
 }
 
 void StartSaver(int width, int height, int halfEdge) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "render/draw_cube.h"
+#include "render/face_levels.h"
 #include "render/surface.h"
 #include "settings/derived_settings.h"
 #include "settings/settings_file.h"
@@ -135,12 +136,14 @@ int RunRender(int argc, char** argv) {
     for (int k = 0; k < kFaceCount; ++k) {
       FacePictures[k] = LoadFace(args.faces[k]);
       if (FacePictures[k] == nullptr) return 1;
+      MakeLoadedLevels(&FacePictures[k], &FaceLevels[k]);  // as the saver's loading threads do
     }
     CubeHalfEdge = args.halfEdge;
   }
   ViewWidth = args.width;
   ViewHeight = args.height;
   if (args.preview) CubeHalfEdge = PreviewHalfEdge(args.height);
+  KeepShownLevels(CubeHalfEdge);  // as the saver does once its role fixes the half edge
   std::error_code ignored;
   std::filesystem::create_directories(args.out, ignored);  // a new folder is made for the frames
   if (!AllocateSurface(ViewWidth, ViewHeight, &BackSurface) || !AllocateSurface(ViewWidth, ViewHeight, &FaceSurface)) {

@@ -3,6 +3,7 @@
 // messages carry 0.
 #include "render/draw_cube.h"
 
+#include "render/face_levels.h"
 #include "render/painter.h"
 #include "render/surface.h"
 #include "settings/settings_file.h"
@@ -45,11 +46,15 @@ namespace {
 int ScratchWidth() { return SurfaceUsable(FaceSurface) ? FaceSurface.width : 0; }
 int ScratchHeight() { return SurfaceUsable(FaceSurface) ? FaceSurface.height : 0; }
 
-// The picture is checked first, where a stretch into the scratch surface would have failed.
+// The picture is checked first, where a stretch into the scratch surface would have failed: a face
+// without levels has a picture the painter cannot read (or no memory was left to reduce it). The
+// face is then painted from the level nearest its size on the screen, by the same transfer as a
+// picture: the coverage is the transfer's whatever the level.
 void DrawFace(const FacePlacement& placement) {
-  const PackedDib* picture = FacePictures[placement.face];
-  if (!StretchablePicture(picture)) Abort(kFatalStretch, 0);
-  if (!TransferPicture(BackSurface, placement.corners, picture, placement.w, placement.hh, ScratchWidth(),
+  if (!EnsureFaceLevels(placement.face)) Abort(kFatalStretch, 0);
+  const PackedDib* level = FaceLevel(&FaceLevels[placement.face], placement.corners);
+  if (level == nullptr) Abort(kFatalStretch, 0);  // no memory left for the level
+  if (!TransferPicture(BackSurface, placement.corners, level, placement.w, placement.hh, ScratchWidth(),
                        ScratchHeight())) {
     Abort(kFatalTransfer, 0);
   }

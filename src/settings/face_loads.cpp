@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "render/face_levels.h"
+
 int FaceLoadThreads = 0;
 
 static int PoolSize() {
@@ -14,19 +16,26 @@ static int PoolSize() {
   return threads < kFaceCount ? threads : kFaceCount;
 }
 
-// Takes the next queued face and loads it with the lock released; false if none is waiting. A face
-// after a failed one is marked done without being loaded.
+// Takes the next queued face and loads it with the lock released, its levels made at once so the
+// first frame waits for no pass of its own; false if none is waiting. A face after a failed one is
+// marked done without being loaded.
 static bool LoadNextFace(FaceLoads* loads, std::unique_lock<std::mutex>& held) {
   if (loads->taken == loads->queued) return false;
   const int face = loads->taken++;
   PackedDib* picture = nullptr;
+  PictureLevels levels{};
+  bool loaded = false;
   if (face < loads->firstFailed) {
     held.unlock();
     picture = ReadFacePicture(*loads->readers, loads->formats[face], loads->names[face]);
+    loaded = picture != nullptr;
+    if (loaded) MakeLoadedLevels(&picture, &levels);
     held.lock();
-    if (picture == nullptr && face < loads->firstFailed) loads->firstFailed = face;
+    if (!loaded && face < loads->firstFailed) loads->firstFailed = face;
   }
   loads->pictures[face] = picture;
+  loads->levels[face] = levels;
+  loads->loaded[face] = loaded;
   loads->done[face] = true;
   loads->changed.notify_all();
   return true;
@@ -48,6 +57,8 @@ void StartFaceLoads(FaceLoads* loads, const PictureReaders* readers) {
     loads->names[i] = nullptr;
     loads->formats[i] = kFaceNoFormat;
     loads->pictures[i] = nullptr;
+    loads->levels[i] = PictureLevels{};
+    loads->loaded[i] = false;
     loads->done[i] = false;
   }
   loads->queued = loads->taken = 0;
@@ -75,15 +86,17 @@ void QueueFaceLoad(FaceLoads* loads, int face, FaceFormat format, const char* na
   loads->changed.notify_all();
 }
 
-PackedDib* WaitFaceLoad(FaceLoads* loads, int face) {
+bool WaitFaceLoad(FaceLoads* loads, int face, PackedDib** picture, PictureLevels* levels) {
   std::unique_lock<std::mutex> held(loads->lock);
   // The waiting thread is one of the loaders too: it takes faces no other thread has taken yet.
   while (!loads->done[face]) {
     if (!LoadNextFace(loads, held)) loads->changed.wait(held);
   }
-  PackedDib* picture = loads->pictures[face];
+  *picture = loads->pictures[face];
+  *levels = loads->levels[face];
   loads->pictures[face] = nullptr;
-  return picture;
+  loads->levels[face] = PictureLevels{};
+  return loads->loaded[face];
 }
 
 void StopFaceLoads(FaceLoads* loads) {
@@ -97,5 +110,6 @@ void StopFaceLoads(FaceLoads* loads) {
   for (int i = 0; i < kFaceCount; ++i) {
     std::free(loads->pictures[i]);
     loads->pictures[i] = nullptr;
+    FreePictureLevels(&loads->levels[i]);
   }
 }

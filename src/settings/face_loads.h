@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "render/picture_levels.h"
 #include "settings/settings_file.h"
 
 // Threads that load pictures, the one that waits for them included: 0 (the default) for one per
@@ -21,7 +22,9 @@ struct FaceLoads {
   const char* names[kFaceCount];
   FaceFormat formats[kFaceCount];
   PackedDib* pictures[kFaceCount];  // the readers' results until taken by WaitFaceLoad
-  bool done[kFaceCount];            // picture holds the result (null: failed or not started)
+  PictureLevels levels[kFaceCount];  // the renderer's levels of each, made on the same thread
+  bool loaded[kFaceCount];          // the reader succeeded (its picture may since have been freed)
+  bool done[kFaceCount];            // pictures, levels and loaded hold the result
   int queued;                       // faces 0 .. queued - 1 have been queued
   int taken;                        // faces 0 .. taken - 1 have been taken by a worker
   int firstFailed;                  // the first face whose load failed, kFaceCount if none
@@ -41,9 +44,10 @@ void StartFaceLoads(FaceLoads* loads, const PictureReaders* readers);
 void QueueFaceLoad(FaceLoads* loads, int face, FaceFormat format, const char* name);
 
 // Waits until face (already queued) has been loaded, loading faces not yet taken meanwhile, and
-// hands its picture to the caller: null if the reader failed.
-PackedDib* WaitFaceLoad(FaceLoads* loads, int face);
+// hands its picture (null when its levels replaced it) and levels to the caller; false if the
+// reader failed.
+bool WaitFaceLoad(FaceLoads* loads, int face, PackedDib** picture, PictureLevels* levels);
 
 // Starts no further load, lets those under way finish, ends the threads and frees every picture
-// not handed out. Must be called before the caller returns or ends the process.
+// and levels not handed out. Must be called before the caller returns or ends the process.
 void StopFaceLoads(FaceLoads* loads);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "picture/readers.h"
+#include "render/face_levels.h"
 #include "settings/derived_settings.h"
 #include "settings/face_loads.h"
 #include "settings/file_replace.h"
@@ -81,13 +82,14 @@ PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, con
   return readers.jpeg(name);
 }
 
-// Takes the pictures of faces 0 .. count - 1 in order into FacePictures. At the first that failed
+// Takes the pictures of faces 0 .. count - 1 in order into FacePictures, their levels into
+// FaceLevels (a picture larger than any face is already freed: null). At the first that failed
 // the pool is stopped (pictures it loaded after that one are freed) and the process ends with 571:
 // a face that cannot be loaded is reported before anything wrong on a later line.
 static void TakeFaces(FaceLoads* loads, int count) {
   for (int i = 0; i < count; ++i) {
-    FacePictures[i] = WaitFaceLoad(loads, i);
-    if (FacePictures[i] == nullptr) {
+    FreePictureLevels(&FaceLevels[i]);
+    if (!WaitFaceLoad(loads, i, &FacePictures[i], &FaceLevels[i])) {
       StopFaceLoads(loads);
       Abort(kFatalLoadImage, FaceFiles[i]);
     }

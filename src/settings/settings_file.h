@@ -11,7 +11,9 @@ constexpr int kFaceNameSize = 260;  // at most 259 characters and the terminator
 
 // Filled by LoadSettings, read by the renderer, the setup dialog and start-up; all zero until then.
 extern char FaceFiles[kFaceCount][kFaceNameSize];  // picture path of each face; entry n-1 is line n
-extern PackedDib* FacePictures[kFaceCount];         // loaded pictures, owned until process exit
+// The loaded pictures as the readers returned them, until the renderer's levels (FaceLevels) replace
+// them: null for one larger than any face can show, and for all once the role fixes the half edge.
+extern PackedDib* FacePictures[kFaceCount];
 extern int SizeSetting;                              // 0 (small) to 100 (large)
 extern int SpeedSetting;                             // 0 (slow) to 100 (fast)
 extern int CubeHalfEdge;                             // pixels, derived from SizeSetting
@@ -54,7 +56,8 @@ extern const PictureReaders kPictureReaders;
 // reader fails. The caller owns the picture.
 PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, const char* name);
 
-// Reads the settings file at path, loads the six pictures through readers into FacePictures and
+// Reads the settings file at path, loads the six pictures through readers into FacePictures (and
+// their levels into FaceLevels) and
 // sets FaceFiles, SizeSetting, SpeedSetting, CubeHalfEdge and FrameInterval. Every problem ends
 // the process through Abort (551, 555, 559, 561, 569, 571); a missing size or speed stays 50.
 void LoadSettingsFrom(const char* path, const PictureReaders& readers);

@@ -6,6 +6,7 @@
 
 #include "render/back_buffers_win.h"
 #include "render/draw_cube.h"
+#include "render/face_levels.h"
 #include "settings/settings_file.h"
 #include "settings/setup_dialog_win.h"
 #include "shell/fatal.h"
@@ -94,6 +95,7 @@ static int RunSaver(int argc, char** argv, bool preview) {
     CreateMonitorCovers();  // first, so that the saver's window is created above every cover
     CreateFullScreenWindow();
   }
+  KeepShownLevels(CubeHalfEdge);  // the role has fixed the half edge: the full pictures go
   DirtyRect = Rect{0, 0, ViewWidth, ViewHeight};
   CreateBackBuffers();
   FrameTimer = SetTimer(SaverWindow, kFrameTimerId, static_cast<UINT>(FrameInterval), nullptr);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "render/face_levels.h"
 #include "settings/derived_settings.h"
 #include "shell/fatal.h"
 
@@ -29,7 +30,9 @@ void LoadFace(int k, const char* path) {
   PackedDib* picture = ReadFacePicture(kPictureReaders, format, path);
   if (picture == nullptr) Abort(kFatalLoadImage, path);
   std::free(FacePictures[k]);
+  FreePictureLevels(&FaceLevels[k]);  // the levels of the picture it replaces, when the file named one
   FacePictures[k] = picture;
+  MakeLoadedLevels(&FacePictures[k], &FaceLevels[k]);
   // FaceFiles holds what fits; the picture itself was read from the whole path.
   std::snprintf(FaceFiles[k], kFaceNameSize, "%s", path);
 }

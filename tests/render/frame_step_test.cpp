@@ -17,9 +17,22 @@
 
 namespace {
 
+// Faces are filtered, so the reference's nearest stretch shows the same pixels only for pictures of
+// one colour each: then every frame tells which pixels each face covers, in which order, and what
+// the erase leaves. Each row repeats its first pixel; palette rows all hold index 0.
 void MakePictures(TestPicture* pictures, std::mt19937* random) {
   const int bits[kFaceCount] = {24, 8, 32, 4, 1, 8};
-  for (int k = 0; k < kFaceCount; ++k) pictures[k] = MakePicture(30 + 7 * k, 41 - 3 * k, bits[k], 0, random);
+  for (int k = 0; k < kFaceCount; ++k) {
+    pictures[k] = MakePicture(30 + 7 * k, 41 - 3 * k, bits[k], 0, random);
+    PackedDib* picture = pictures[k].header();
+    int bytes = bits[k] >= 8 ? bits[k] / 8 : 0, stride = DibRowStride(picture->biWidth, bits[k]);
+    uint8_t* first = DibBits(picture);
+    for (int y = 0; y < picture->biHeight; ++y) {
+      uint8_t* row = first + y * stride;
+      if (bytes < 3) std::memset(row, 0, static_cast<size_t>(stride));
+      for (int x = 0; bytes >= 3 && x < picture->biWidth; ++x) std::memcpy(row + x * bytes, first, static_cast<size_t>(bytes));
+    }
+  }
 }
 
 // A black view with this frame's facing faces drawn by the references, in table order.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "render/draw_cube.h"
+#include "render/face_levels.h"
 #include "render/surface.h"
 #include "shell/saver_rules.h"
 
@@ -12,6 +13,7 @@ void StartSaver(int width, int height, int halfEdge, PackedDib* const pictures[k
   ViewHeight = height;
   CubeHalfEdge = halfEdge;
   for (int k = 0; k < kFaceCount; ++k) FacePictures[k] = pictures[k];
+  ForgetFaceLevels();  // the first frame makes the new pictures' levels
   FreeSurface(&BackSurface);
   FreeSurface(&FaceSurface);
   ASSERT_TRUE(AllocateSurface(width, height, &BackSurface));

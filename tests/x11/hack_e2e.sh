@@ -92,15 +92,23 @@ for mode in option env-hex env-decimal; do
   wait_for_pixels $pid 640x480+100+50 || fail "$mode: nothing drawn"
   match_captures "$mode" "$work/window" 100,50
   if [ "$mode" = option ]; then
-    # Covered by a white window, then uncovered: the hack repaints the whole exposed part at once,
-    # long before the next frame would reach the parts the cube does not cover.
+    # Covered by a white window, then uncovered: the hack repaints the whole exposed part from its
+    # image, where the frames alone would never reach the parts the cube does not cover. A loaded
+    # machine may take a moment; a hack that ignores the Expose stays white there for good.
     "$host" 500x400+150+80 white >/dev/null &
     cover=$!
     sleep 0.5
     kill $cover; wait $cover 2>/dev/null
-    sleep 0.05
-    shot "$work/shot.png"
-    if python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$work/window" 100,50 >/dev/null; then
+    exposed=no
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+      sleep 0.1
+      shot "$work/shot.png"
+      if python3 "$src/tests/e2e/frames.py" match "$work/shot.png" "$work/window" 100,50 >/dev/null; then
+        exposed=yes
+        break
+      fi
+    done
+    if [ "$exposed" = yes ]; then
       pass "expose: the uncovered window shows a whole frame"
     else
       fail "expose: white left in the uncovered window"

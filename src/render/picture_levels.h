@@ -1,0 +1,62 @@
+// A face picture as the renderer keeps it. The loading threads reduce the picture to a top level
+// of kTopLevelSide to twice that a side (or the picture's own, when smaller). Once the half edge is fixed, the face levels are planned: one
+// packed 32-bit picture for every pair of a width and a height from the largest face side (or the
+// top level's, when that is smaller) down to 1, in steps of a square root of two, each the area
+// average of the top level, made the first time a face needs it. A face is then painted by the
+// nearest-neighbour transfer from the level nearest its footprint on the screen: filtered once, not
+// per pixel. Portable, no globals, no drawing; it must not depend on the settings or the animation.
+#pragma once
+#include <cstdint>
+
+#include "picture/packed_dib.h"
+#include "render/cube_geometry.h"
+
+// No face edge is longer than twice the largest half edge (480, size 100) and the rounding of its
+// corners; the top level is never smaller than that where the picture is larger, so that the
+// largest face still has a level of its own size.
+constexpr int kTopLevelSide = 2 * 480 + 2;
+
+// Widths (or heights) from 65535 down to 1 in steps of a square root of two.
+constexpr int kMaxLevelSteps = 34;
+
+struct PictureLevels {
+  uint32_t* top;  // the reduced picture, 0x00RRGGBB words, top row first (std::free)
+  int32_t topWidth;
+  int32_t topHeight;
+  int32_t faceSide;  // the largest face side the levels are planned for; 0 while none are
+  int widthCount;
+  int heightCount;
+  int32_t widths[kMaxLevelSteps];  // falling from the face side or the top level's width, to 1
+  int32_t heights[kMaxLevelSteps];
+  uint32_t* across[kMaxLevelSteps];                   // the top level resampled to each width, once made
+  PackedDib* faces[kMaxLevelSteps][kMaxLevelSteps];  // [width step][height step], once made (std::free)
+};
+
+// True once the top level exists.
+inline bool HasLevels(const PictureLevels& levels) { return levels.top != nullptr; }
+
+// The largest face side of a half edge: twice it and the rounding of the corners, at least 1 and
+// at most kTopLevelSide.
+int FaceSideForHalfEdge(int halfEdge);
+
+// The top level of picture (which must pass StretchablePicture): the mean of each block of kx x ky
+// pixels, kx and ky the largest whole numbers that keep each side at least `least` (1 for a side
+// shorter than that: its own pixels); the last block of a row or column averages the pixels it has.
+// A reduced side is thus `least` to twice that. Colours, never palette indices. False (levels emptied) when memory runs out.
+bool BuildPictureLevels(const PackedDib* picture, int least, PictureLevels* levels);
+
+// Plans the face levels for faces of at most faceSide pixels a side (the top level must exist),
+// freeing any made for another side.
+void PlanFaceLevels(int faceSide, PictureLevels* levels);
+
+// The face level for the parallelogram with top-left, top-right and bottom-left corners
+// corners[0..2], made now if it is the first time: the smallest width not below its extent across
+// the picture's columns (its area over the length of its left edge), the same for the height; the
+// largest level when the face is larger. Null when there are no planned levels or memory runs out.
+const PackedDib* FaceLevel(PictureLevels* levels, const ScreenPoint corners[3]);
+
+// Frees the face levels made so far and the plan; the top level stays.
+void ForgetFaceLevelsMade(PictureLevels* levels);
+
+// Frees everything and empties the record.
+void FreePictureLevels(PictureLevels* levels);
