@@ -7,7 +7,7 @@
 # and their mutants cost as much): the GIF loader target of 9e2fb95 falls, by libFuzzer's own count,
 # from some 2,300 inputs/s over its first 30,000 inputs to some 700/s between 130,000 and 260,000, so
 # RUNS must be a few hundred thousand to include that fall. Its rate still varies up to fourfold from
-# run to run with the same flags, seed and corpus (it meets its costly inputs sooner or later), hence
+# run to run with the same flags, -seed= value and corpus (it meets its costly inputs sooner or later), hence
 # several alternating ROUNDS and their median, an odd number of them so that it is one of the runs.
 #   bench/fuzz_rate.sh PEER_BINARY OUR_BINARY CORPUS_FOLDER [RUNS] [ROUNDS]
 set -euo pipefail

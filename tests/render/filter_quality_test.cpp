@@ -59,8 +59,8 @@ struct Noise {
   int cell;
   int columns;
   std::vector<double> points;
-  Noise(int width, int height, int cellSize, uint32_t seed) : cell(cellSize), columns(width / cellSize + 2) {
-    std::mt19937 random(seed);
+  Noise(int width, int height, int cellSize, uint32_t stream) : cell(cellSize), columns(width / cellSize + 2) {
+    std::mt19937 random(stream);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
     points.resize(static_cast<size_t>(columns) * (height / cellSize + 2));
     for (double& p : points) p = unit(random);
@@ -76,7 +76,7 @@ struct Noise {
 // Foliage: octaves of noise from 1 to 128 pixels, amplitude growing with the scale as in photographs.
 Shade Foliage(int width, int height) {
   auto octaves = std::make_shared<std::vector<Noise>>();
-  for (int cell = 1, seed = 3; cell <= 128; cell *= 2, ++seed) octaves->emplace_back(width, height, cell, seed);
+  for (int cell = 1, stream = 3; cell <= 128; cell *= 2, ++stream) octaves->emplace_back(width, height, cell, stream);
   return [=](int x, int y) {
     double sum = 0, green = 0;
     for (size_t i = 0; i < octaves->size(); ++i) {
