@@ -6,9 +6,10 @@
 # A target without input bounds slows as its corpus grows (inputs declaring large pictures join it,
 # and their mutants cost as much): the GIF loader target of 9e2fb95 falls, by libFuzzer's own count,
 # from some 2,300 inputs/s over its first 30,000 inputs to some 700/s between 130,000 and 260,000, so
-# RUNS must be a few hundred thousand to include that fall. Its rate still varies up to fourfold from
-# run to run with the same flags, -seed= value and corpus (it meets its costly inputs sooner or later), hence
-# several alternating ROUNDS and their median, an odd number of them so that it is one of the runs.
+# RUNS must be a few hundred thousand to include that fall. Its rate varies up to fourfold from run to
+# run even with the same flags, corpus and random start (it meets its costly inputs sooner or later), so
+# each run takes libFuzzer's own random start, and several alternating ROUNDS give the median, an odd
+# number of them so that it is one of the runs.
 #   bench/fuzz_rate.sh PEER_BINARY OUR_BINARY CORPUS_FOLDER [RUNS] [ROUNDS]
 set -euo pipefail
 peer=$1 ours=$2 corpus=$3 runs=${4:-200000} rounds=${5:-3}
@@ -19,7 +20,7 @@ rate() {  # binary flags...
   local binary=$1
   shift
   rm -rf "$work/corpus" && mkdir "$work/corpus" && cp -r "$corpus"/. "$work/corpus"/
-  /usr/bin/time -f '%U %S' -o "$work/time" "$binary" -seed=1 -runs="$runs" -timeout=10 -rss_limit_mb=2560 "$@" \
+  /usr/bin/time -f '%U %S' -o "$work/time" "$binary" -runs="$runs" -timeout=10 -rss_limit_mb=2560 "$@" \
     "$work/corpus" > "$work/log" 2>&1 || { tail -n 20 "$work/log" >&2; echo "fuzz_rate: $binary failed" >&2; exit 1; }
   awk -v runs="$runs" '{printf "%.0f\n", runs / ($1 + $2)}' "$work/time"
 }

@@ -1,5 +1,6 @@
 // Building the levels: the top level by whole-block means on the loading threads, then the face
-// levels by separable area averages in integers, so every build makes the same pixels. Reads and writes nothing but its arguments.
+// levels by separable area averages in integers, so every build makes the same pixels. Reads and
+// writes nothing but its arguments.
 #include "render/picture_levels.h"
 
 #include <cmath>
@@ -223,6 +224,23 @@ constexpr int kLevelHeader = kDibHeaderSize + 12;
 
 uint32_t* LevelBits(const PackedDib* level) { return reinterpret_cast<uint32_t*>(const_cast<uint8_t*>(DibBits(level))); }
 
+// Frees the face levels made so far and the plan; the top level stays.
+void ForgetFaceLevelsMade(PictureLevels* levels) {
+  for (uint32_t*& rows : levels->across) {
+    std::free(rows);
+    rows = nullptr;
+  }
+  for (auto& column : levels->faces) {
+    for (PackedDib*& level : column) {
+      std::free(level);
+      level = nullptr;
+    }
+  }
+  levels->faceSide = 0;
+  levels->widthCount = 0;
+  levels->heightCount = 0;
+}
+
 }  // namespace
 
 int FaceSideForHalfEdge(int halfEdge) {
@@ -325,22 +343,6 @@ const PackedDib* FaceLevel(PictureLevels* levels, const ScreenPoint corners[3]) 
   while (j + 1 < levels->heightCount && levels->heights[j + 1] >= needHeight) ++j;
   if (levels->faces[i][j] != nullptr) return levels->faces[i][j];
   return levels->top != nullptr && levels->widthCount > 0 ? MakeLevel(levels, i, j) : nullptr;
-}
-
-void ForgetFaceLevelsMade(PictureLevels* levels) {
-  for (uint32_t*& rows : levels->across) {
-    std::free(rows);
-    rows = nullptr;
-  }
-  for (auto& column : levels->faces) {
-    for (PackedDib*& level : column) {
-      std::free(level);
-      level = nullptr;
-    }
-  }
-  levels->faceSide = 0;
-  levels->widthCount = 0;
-  levels->heightCount = 0;
 }
 
 void FreePictureLevels(PictureLevels* levels) {

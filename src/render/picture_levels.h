@@ -32,9 +32,6 @@ struct PictureLevels {
   PackedDib* faces[kMaxLevelSteps][kMaxLevelSteps];  // [width step][height step], once made (std::free)
 };
 
-// True once the top level exists.
-inline bool HasLevels(const PictureLevels& levels) { return levels.top != nullptr; }
-
 // The largest face side of a half edge: twice it and the rounding of the corners, at least 1 and
 // at most kTopLevelSide.
 int FaceSideForHalfEdge(int halfEdge);
@@ -54,9 +51,6 @@ void PlanFaceLevels(int faceSide, PictureLevels* levels);
 // the picture's columns (its area over the length of its left edge), the same for the height; the
 // largest level when the face is larger. Null when there are no planned levels or memory runs out.
 const PackedDib* FaceLevel(PictureLevels* levels, const ScreenPoint corners[3]);
-
-// Frees the face levels made so far and the plan; the top level stays.
-void ForgetFaceLevelsMade(PictureLevels* levels);
 
 // Frees everything and empties the record.
 void FreePictureLevels(PictureLevels* levels);

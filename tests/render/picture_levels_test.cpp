@@ -164,7 +164,7 @@ TEST(PictureLevels, PicturesAreFreedOnlyWhenNoFaceNeedsThem) {
     PictureLevels levels;
     MakeLoadedLevels(&held, &levels);
     EXPECT_EQ(held == nullptr, r.freed) << r.width << "x" << r.height;
-    EXPECT_TRUE(HasLevels(levels)) << r.width << "x" << r.height;
+    EXPECT_NE(levels.top, nullptr) << r.width << "x" << r.height;
     std::free(held);
     FreePictureLevels(&levels);
   }
@@ -173,7 +173,7 @@ TEST(PictureLevels, PicturesAreFreedOnlyWhenNoFaceNeedsThem) {
   PictureLevels levels;
   MakeLoadedLevels(&held, &levels);
   EXPECT_EQ(held, empty);
-  EXPECT_FALSE(HasLevels(levels));
+  EXPECT_EQ(levels.top, nullptr);
   std::free(empty);
 
   // Once the half edge is fixed every face's levels are planned from its top level, and its picture goes.
