@@ -244,7 +244,7 @@ void ForgetFaceLevelsMade(PictureLevels* levels) {
 }  // namespace
 
 int FaceSideForHalfEdge(int halfEdge) {
-  int64_t side = 2 * int64_t{halfEdge} + 2;
+  int64_t side = 2 * int64_t{halfEdge};
   return side < 1 ? 1 : side > kTopLevelSide ? kTopLevelSide : static_cast<int>(side);
 }
 
