@@ -44,6 +44,37 @@ int FaceSideForHalfEdge(int halfEdge);
 // A reduced side is thus `least` to twice that. Colours, never palette indices. False (levels emptied) when memory runs out.
 bool BuildPictureLevels(const PackedDib* picture, int least, PictureLevels* levels);
 
+// The top level made row by row as a reader decodes the picture (BuildPictureLevels runs the same
+// steps over a picture held whole): what the rows so far have added up.
+struct TopLevelStream {
+  int32_t sourceWidth;
+  int32_t sourceHeight;
+  int bits;
+  int32_t kx;
+  int32_t ky;
+  int32_t width;   // of the top level
+  int32_t height;
+  int32_t y;  // the next source row, from the top
+  uint32_t palette[256];
+  uint32_t* top;
+  uint32_t* words;   // a paletted row's colours
+  uint16_t* column;  // per source byte, the band's rows so far
+  uint32_t* sums;    // per top-level pixel and channel, the band's sums so far
+};
+
+// Starts the top level of a picture described by header (which must pass StretchablePicture; its
+// pixels are not read): false (nothing held) when memory runs out.
+bool StartTopLevel(const PackedDib* header, int least, TopLevelStream* stream);
+
+// Adds the next source row, as the DIB's bytes of the picture's row from the top.
+void AddTopLevelRow(TopLevelStream* stream, const uint8_t* row);
+
+// Moves the top level, once every row is added, into *levels (emptied first).
+void FinishTopLevel(TopLevelStream* stream, PictureLevels* levels);
+
+// Frees what a stream holds (after a failed read, or after FinishTopLevel: nothing).
+void FreeTopLevelStream(TopLevelStream* stream);
+
 // Plans the face levels from faceSide down (the top level must exist; a larger face is magnified
 // from the largest),
 // freeing any made for another side.
