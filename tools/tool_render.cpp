@@ -72,17 +72,16 @@ bool ParseRenderArgs(int argc, char** argv, RenderArgs* args) {
   return args->width > 0 && args->first > 0 && args->out != nullptr && facesGiven && !sizeChosenTwice;
 }
 
-// The picture read as the settings loader reads a face. A picture that cannot be loaded ends the
-// tool as it ends the saver (fatal 571).
-PackedDib* LoadFace(const char* path) {
+// Face k's picture and levels read as the settings loader's threads read a face. A picture that
+// cannot be loaded ends the tool as it ends the saver (fatal 571); false for a name of another ending.
+bool LoadFace(int k, const char* path) {
   FaceFormat format = FaceFormatOf(path);
   if (format == kFaceNoFormat) {
     std::fprintf(stderr, "render: %s: expected a name ending in .bmp, .gif or .jpg\n", path);
-    return nullptr;
+    return false;
   }
-  PackedDib* picture = ReadFacePicture(kPictureReaders, format, path);
-  if (picture == nullptr) Abort(kFatalLoadImage, path);
-  return picture;
+  if (!LoadFacePicture(kPictureReaders, format, path, &FacePictures[k], &FaceLevels[k])) Abort(kFatalLoadImage, path);
+  return true;
 }
 
 void Put16(unsigned char* at, unsigned value) {
@@ -134,9 +133,7 @@ int RunRender(int argc, char** argv) {
     LoadSettingsFrom(args.settings, kPictureReaders);  // ends the tool as it ends the saver
   } else {
     for (int k = 0; k < kFaceCount; ++k) {
-      FacePictures[k] = LoadFace(args.faces[k]);
-      if (FacePictures[k] == nullptr) return 1;
-      MakeLoadedLevels(&FacePictures[k], &FaceLevels[k]);  // as the saver's loading threads do
+      if (!LoadFace(k, args.faces[k])) return 1;
     }
     CubeHalfEdge = args.halfEdge;
   }

@@ -46,10 +46,13 @@ namespace {
 // A zero-filled picture for a JPEG of the given size and component count, header filled in and, for
 // grey, the 256-entry grey ramp (biClrUsed and biClrImportant 256). Null for a side outside
 // 8..16384, a component count other than 1 (grey) or 3 (colour), or no memory.
-PackedDib* NewJpegPicture(uint32_t width, uint32_t height, int components) {
+bool JpegPictureFits(uint32_t width, uint32_t height, int components) {
   const uint32_t least = kPictureMinSide, most = kPictureMaxSide;
-  if (width < least || width > most || height < least || height > most) return nullptr;
-  if (components != 1 && components != 3) return nullptr;
+  return width >= least && width <= most && height >= least && height <= most && (components == 1 || components == 3);
+}
+
+PackedDib* NewJpegPicture(uint32_t width, uint32_t height, int components) {
+  if (!JpegPictureFits(width, height, components)) return nullptr;
   const int colors = components == 1 ? 256 : 0;
   // The largest picture, 16384 x 16384 at 24 bits, is far below INT32_MAX bytes.
   PackedDib* picture = NewPackedDib(static_cast<int32_t>(width), static_cast<int32_t>(height), components * 8,
@@ -87,6 +90,46 @@ bool ReadJpegRows(jpeg_decompress_struct* cinfo, PackedDib* picture, int orienta
       CopyRgbAsBgr(dest, row[0], width);
     } else {
       std::memcpy(dest, row[0], width);
+    }
+  }
+  return true;
+}
+
+// The header a sink is offered: the picture NewJpegPicture would make, with its grey ramp and
+// without its pixels.
+struct JpegHeader {
+  PackedDib header;
+  DibColor ramp[256];
+};
+
+void FillJpegHeader(uint32_t width, uint32_t height, int components, JpegHeader* out) {
+  const int bits = components * 8, colors = components == 1 ? 256 : 0;
+  out->header = PackedDib{kDibHeaderSize, static_cast<int32_t>(width), static_cast<int32_t>(height), 1,
+                          static_cast<uint16_t>(bits), 0,
+                          static_cast<uint32_t>(DibRowStride64(width, bits) * height), 0, 0,
+                          static_cast<uint32_t>(colors), static_cast<uint32_t>(colors)};
+  if (colors != 0) FillGreyRamp(out->ramp, colors);
+}
+
+// An upright file's scanlines, each converted into one DIB row (blue first for colour) that is
+// reused for the next, so the rows stay in cache; the same checks on libjpeg's progress as
+// ReadJpegRows.
+bool SendJpegRows(jpeg_decompress_struct* cinfo, const JpegRowSink* sink, int components) {
+  const uint32_t width = cinfo->image_width;
+  const uint32_t height = cinfo->image_height;
+  const size_t stride = static_cast<size_t>(DibRowStride64(width, components * 8));
+  JSAMPARRAY rows = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                static_cast<JDIMENSION>(stride), 2);
+  std::memset(rows[1], 0, stride);  // the row's padding
+  while (cinfo->output_scanline < height) {
+    const JDIMENSION before = cinfo->output_scanline;
+    jpeg_read_scanlines(cinfo, rows, 1);
+    if (cinfo->output_scanline <= before || cinfo->output_scanline > height) return false;
+    if (components == 3) {
+      CopyRgbAsBgr(rows[1], rows[0], width);
+      sink->row(sink->context, rows[1]);
+    } else {
+      sink->row(sink->context, rows[0]);
     }
   }
   return true;
@@ -135,6 +178,7 @@ int JpegOrientation(const jpeg_decompress_struct* cinfo) {
 struct JpegRead {
   FILE* file;
   PackedDib* picture;  // null until allocated
+  const JpegRowSink* sink;  // null: always a picture
 };
 
 // libjpeg's calls in the order of a successful load, up to jpeg_finish_decompress.
@@ -147,6 +191,16 @@ bool DecodeJpeg(j_common_ptr common, void* data) {
   jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(cinfo, TRUE);
   const int orientation = JpegOrientation(cinfo);
+  if (orientation == 1 && read->sink != nullptr && JpegPictureFits(cinfo->image_width, cinfo->image_height, cinfo->num_components)) {
+    JpegHeader header;
+    FillJpegHeader(cinfo->image_width, cinfo->image_height, cinfo->num_components, &header);
+    if (read->sink->start(read->sink->context, &header.header)) {
+      jpeg_start_decompress(cinfo);
+      if (!SendJpegRows(cinfo, read->sink, cinfo->num_components)) return false;
+      jpeg_finish_decompress(cinfo);
+      return true;
+    }
+  }
   const bool swaps = TurnSwapsSides(orientation);
   // The picture has the upright size; the limits hold for both sides alike.
   read->picture = NewJpegPicture(swaps ? cinfo->image_height : cinfo->image_width,
@@ -163,11 +217,29 @@ bool DecodeJpeg(j_common_ptr common, void* data) {
 }  // namespace
 
 PackedDib* ReadJpeg(FILE* file) {
-  JpegRead read = {file, nullptr};
-  jpeg_decompress_struct cinfo;
-  if (RunJpegSteps(reinterpret_cast<j_common_ptr>(&cinfo), DecodeJpeg, &read)) return read.picture;
-  std::free(read.picture);
-  return nullptr;
+  PackedDib* picture = nullptr;
+  return ReadJpegToSink(file, nullptr, &picture) ? picture : nullptr;
 }
 
 PackedDib* LoadJpeg(const char* path) { return ReadPictureFile(path, ReadJpeg); }
+
+bool ReadJpegToSink(FILE* file, const JpegRowSink* sink, PackedDib** picture) {
+  JpegRead read = {file, nullptr, sink};
+  jpeg_decompress_struct cinfo;
+  *picture = nullptr;
+  if (RunJpegSteps(reinterpret_cast<j_common_ptr>(&cinfo), DecodeJpeg, &read)) {
+    *picture = read.picture;
+    return true;
+  }
+  std::free(read.picture);
+  return false;
+}
+
+bool LoadJpegToSink(const char* path, const JpegRowSink* sink, PackedDib** picture) {
+  *picture = nullptr;
+  FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return false;
+  const bool read = ReadJpegToSink(file, sink, picture);
+  std::fclose(file);
+  return read;
+}

@@ -22,6 +22,23 @@ PackedDib* LoadJpeg(const char* path);
 // libjpeg's defaults.
 PackedDib* ReadJpeg(FILE* file);
 
+// Takes an upright JPEG's rows as they are decoded, instead of a picture. start gets the header
+// (and grey ramp) of the picture ReadJpeg would return, its pixels left out, and says whether it
+// takes the rows; row then gets each of that picture's rows in turn from the top, as the DIB's bytes.
+struct JpegRowSink {
+  bool (*start)(void* context, const PackedDib* header);
+  void (*row)(void* context, const uint8_t* bits);
+  void* context;
+};
+
+// ReadJpeg with the same verdict for every file, but a file without a turn (orientation 1) whose
+// header the sink's start takes goes row by row to the sink and *picture is left null: a large
+// photograph never has to be held whole. Any other is returned in *picture as ReadJpeg returns it.
+bool ReadJpegToSink(FILE* file, const JpegRowSink* sink, PackedDib** picture);
+
+// The same on the named file, opened "rb" and closed on every path.
+bool LoadJpegToSink(const char* path, const JpegRowSink* sink, PackedDib** picture);
+
 // Runs steps(cinfo, data) with libjpeg's errors turned into a false result instead of the end of
 // the process: cinfo's error manager is set to libjpeg's defaults with an error_exit that jumps
 // back here. steps creates the compressor or decompressor first and returns its own verdict;

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "picture/jpeg_reader.h"
 #include "render/painter.h"
 #include "settings/settings_file.h"
 
@@ -17,6 +18,32 @@ void MakeLoadedLevels(PackedDib** picture, PictureLevels* levels) {
     std::free(*picture);
     *picture = nullptr;
   }
+}
+
+namespace {
+
+bool StartStream(void* context, const PackedDib* header) {
+  return StretchablePicture(header) && StartTopLevel(header, kTopLevelSide, static_cast<TopLevelStream*>(context));
+}
+
+void AddStreamRow(void* context, const uint8_t* row) { AddTopLevelRow(static_cast<TopLevelStream*>(context), row); }
+
+}  // namespace
+
+bool LoadJpegLevels(const char* path, PackedDib** picture, PictureLevels* levels) {
+  *levels = PictureLevels{};
+  TopLevelStream stream{};
+  const JpegRowSink sink = {StartStream, AddStreamRow, &stream};
+  if (!LoadJpegToSink(path, &sink, picture)) {
+    FreeTopLevelStream(&stream);
+    return false;
+  }
+  if (*picture != nullptr) {
+    MakeLoadedLevels(picture, levels);
+  } else {
+    FinishTopLevel(&stream, levels);
+  }
+  return true;
 }
 
 bool EnsureFaceLevels(int face) {

@@ -15,6 +15,11 @@ extern PictureLevels FaceLevels[kCubeFaceCount];
 // out: the first frame then fails with the picture as it does without levels.
 void MakeLoadedLevels(PackedDib** picture, PictureLevels* levels);
 
+// The JPEG file at path read as LoadJpeg reads it, true where LoadJpeg gives a picture: an upright
+// one straight into *levels' top level as it is decoded (*picture null: the whole picture is never
+// held); any other into *picture with its levels as MakeLoadedLevels makes them.
+bool LoadJpegLevels(const char* path, PackedDib** picture, PictureLevels* levels);
+
 // Makes face's top level from FacePictures[face] if it has none and plans its face levels for
 // CubeHalfEdge: false when that picture cannot be read by the painter or memory runs out.
 bool EnsureFaceLevels(int face);

@@ -16,26 +16,22 @@
 
 namespace {
 
-// Row y (from the top) of picture as blue, green, red bytes, step bytes a pixel: the picture's own
-// row for 24 and 32 bits, else its colours written into words (as bytes, blue first).
-const uint8_t* ColourRow(const PackedDib* picture, const uint32_t* palette, int32_t y, uint32_t* words, int* step) {
-  int bits = picture->biBitCount;
-  int64_t stride = DibRowStride64(picture->biWidth, bits);
-  const uint8_t* row = DibBits(picture) + (picture->biHeight - 1 - int64_t{y}) * stride;
-  if (bits == 24 || bits == 32) {
-    *step = bits / 8;
+// A source row as blue, green, red bytes, step bytes a pixel: the row itself for 24 and 32 bits,
+// else its colours written into words (as bytes, blue first).
+const uint8_t* ColourRow(const TopLevelStream& stream, const uint8_t* row, int* step) {
+  if (stream.bits == 24 || stream.bits == 32) {
+    *step = stream.bits / 8;
     return row;
   }
-  int32_t width = picture->biWidth;
-  for (int32_t x = 0; x < width; ++x) {
-    uint32_t c = bits == 8 ? palette[row[x]] : PackedIndexColour(row, x, bits, palette);
-    uint8_t* at = reinterpret_cast<uint8_t*>(words + x);  // as bytes, blue first, on any byte order
+  for (int32_t x = 0; x < stream.sourceWidth; ++x) {
+    uint32_t c = stream.bits == 8 ? stream.palette[row[x]] : PackedIndexColour(row, x, stream.bits, stream.palette);
+    uint8_t* at = reinterpret_cast<uint8_t*>(stream.words + x);  // as bytes, blue first, on any byte order
     at[0] = static_cast<uint8_t>(c);
     at[1] = static_cast<uint8_t>(c >> 8);
     at[2] = static_cast<uint8_t>(c >> 16);
   }
   *step = 4;
-  return reinterpret_cast<const uint8_t*>(words);
+  return reinterpret_cast<const uint8_t*>(stream.words);
 }
 
 // Source rows added into 16-bit column sums at a time: 257 rows of 255 fit.
@@ -78,39 +74,31 @@ inline uint32_t Divide(uint32_t sum, const Reciprocal& r) {
   return static_cast<uint32_t>(r.factor != 0 ? (x * r.factor) >> 40 : x / r.n);
 }
 
-// The block means of one band of source rows [y0, y1) into a top-level row: the rows added byte by
-// byte into column (vector adds), then each block's columns into its sums.
-void MeanBand(const PackedDib* picture, const uint32_t* palette, int32_t y0, int32_t y1, int32_t kx, int32_t width,
-              uint32_t* words, uint16_t* column, uint32_t* sums, uint32_t* out) {
-  const int32_t sourceWidth = picture->biWidth;
-  std::memset(sums, 0, sizeof(uint32_t) * 3 * static_cast<size_t>(width));
-  for (int32_t from = y0; from < y1; from += kRowsPerSum) {
-    int32_t to = from + kRowsPerSum < y1 ? from + kRowsPerSum : y1;
-    int step = 4;
-    for (int32_t y = from; y < to; ++y) {
-      const uint8_t* bytes = ColourRow(picture, palette, y, words, &step);
-      AddBytes(bytes, int64_t{step} * sourceWidth, y == from, column);
-    }
-    for (int32_t i = 0, x = 0; i < width; ++i) {
-      int32_t end = x + kx < sourceWidth ? x + kx : sourceWidth;
-      for (; x < end; ++x) {
-        const uint16_t* at = column + int64_t{x} * step;
-        sums[3 * i] += at[0];
-        sums[3 * i + 1] += at[1];
-        sums[3 * i + 2] += at[2];
-      }
+// Each block's columns of the rows added so far into its sums.
+void AddColumnsToSums(const TopLevelStream& stream, int step) {
+  for (int32_t i = 0, x = 0; i < stream.width; ++i) {
+    int32_t end = x + stream.kx < stream.sourceWidth ? x + stream.kx : stream.sourceWidth;
+    for (; x < end; ++x) {
+      const uint16_t* at = stream.column + int64_t{x} * step;
+      stream.sums[3 * i] += at[0];
+      stream.sums[3 * i + 1] += at[1];
+      stream.sums[3 * i + 2] += at[2];
     }
   }
-  // The rounded mean of each block by a multiplication: every block but the last of the row holds
-  // the same number of pixels, and a sum is at most 255 of them.
+}
+
+// The rounded mean of each block of the band of rows y0 .. y1 - 1 into top-level row `out`, by a
+// multiplication: every block but the last of the row holds the same number of pixels, and a sum is
+// at most 255 of them.
+void WriteBandMeans(const TopLevelStream& stream, int32_t y0, int32_t y1, uint32_t* out) {
   const uint64_t rows = static_cast<uint64_t>(y1 - y0);
-  const uint64_t whole = static_cast<uint64_t>(kx) * rows;
-  const uint64_t last = static_cast<uint64_t>(sourceWidth - (width - 1) * kx) * rows;
+  const uint64_t whole = static_cast<uint64_t>(stream.kx) * rows;
+  const uint64_t last = static_cast<uint64_t>(stream.sourceWidth - (stream.width - 1) * stream.kx) * rows;
   const Reciprocal wholeMean = MakeReciprocal(whole), lastMean = MakeReciprocal(last);
-  for (int32_t i = 0; i < width; ++i) {
-    const Reciprocal& mean = i + 1 < width ? wholeMean : lastMean;
+  for (int32_t i = 0; i < stream.width; ++i) {
+    const Reciprocal& mean = i + 1 < stream.width ? wholeMean : lastMean;
     uint32_t c[3];
-    for (int ch = 0; ch < 3; ++ch) c[ch] = Divide(sums[3 * i + ch], mean);
+    for (int ch = 0; ch < 3; ++ch) c[ch] = Divide(stream.sums[3 * i + ch], mean);
     out[i] = c[0] | (c[1] << 8) | (c[2] << 16);
   }
 }
@@ -244,37 +232,79 @@ void ForgetFaceLevelsMade(PictureLevels* levels) {
 }  // namespace
 
 int FaceSideForHalfEdge(int halfEdge) {
-  int64_t side = 2 * int64_t{halfEdge} + 2;
+  int64_t side = 2 * int64_t{halfEdge};
   return side < 1 ? 1 : side > kTopLevelSide ? kTopLevelSide : static_cast<int>(side);
+}
+
+bool StartTopLevel(const PackedDib* header, int least, TopLevelStream* stream) {
+  *stream = TopLevelStream{};
+  const int32_t sourceWidth = header->biWidth, sourceHeight = header->biHeight;
+  const int32_t kx = sourceWidth > least ? sourceWidth / least : 1, ky = sourceHeight > least ? sourceHeight / least : 1;
+  stream->sourceWidth = sourceWidth;
+  stream->sourceHeight = sourceHeight;
+  stream->bits = header->biBitCount;
+  stream->kx = kx;
+  stream->ky = ky;
+  stream->width = (sourceWidth + kx - 1) / kx;
+  stream->height = (sourceHeight + ky - 1) / ky;
+  if (stream->bits <= 8) LoadPalette(header, stream->palette);
+  stream->top = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(int64_t{stream->width} * stream->height)));
+  stream->words = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(sourceWidth)));
+  stream->column = static_cast<uint16_t*>(std::malloc(sizeof(uint16_t) * 4 * static_cast<size_t>(sourceWidth)));
+  stream->sums = static_cast<uint32_t*>(std::calloc(3 * static_cast<size_t>(stream->width), sizeof(uint32_t)));
+  if (stream->top == nullptr || stream->words == nullptr || stream->column == nullptr || stream->sums == nullptr) {
+    FreeTopLevelStream(stream);
+    return false;
+  }
+  return true;
+}
+
+void AddTopLevelRow(TopLevelStream* stream, const uint8_t* row) {
+  const int32_t y = stream->y++;
+  if (y >= stream->sourceHeight) return;
+  // The band of ky rows this row belongs to, added into 16-bit column sums kRowsPerSum rows at a time.
+  const int32_t band = y / stream->ky, y0 = band * stream->ky;
+  const int32_t y1 = y0 + stream->ky < stream->sourceHeight ? y0 + stream->ky : stream->sourceHeight;
+  int step = 4;
+  const uint8_t* bytes = ColourRow(*stream, row, &step);
+  AddBytes(bytes, int64_t{step} * stream->sourceWidth, (y - y0) % kRowsPerSum == 0, stream->column);
+  if ((y - y0 + 1) % kRowsPerSum == 0 || y + 1 == y1) AddColumnsToSums(*stream, step);
+  if (y + 1 == y1) {
+    WriteBandMeans(*stream, y0, y1, stream->top + int64_t{band} * stream->width);
+    std::memset(stream->sums, 0, sizeof(uint32_t) * 3 * static_cast<size_t>(stream->width));
+  }
+}
+
+void FinishTopLevel(TopLevelStream* stream, PictureLevels* levels) {
+  *levels = PictureLevels{};
+  levels->top = stream->top;
+  levels->topWidth = stream->width;
+  levels->topHeight = stream->height;
+  stream->top = nullptr;
+  FreeTopLevelStream(stream);
+}
+
+void FreeTopLevelStream(TopLevelStream* stream) {
+  std::free(stream->top);
+  std::free(stream->words);
+  std::free(stream->column);
+  std::free(stream->sums);
+  stream->top = nullptr;
+  stream->words = nullptr;
+  stream->column = nullptr;
+  stream->sums = nullptr;
 }
 
 bool BuildPictureLevels(const PackedDib* picture, int least, PictureLevels* levels) {
   *levels = PictureLevels{};
-  const int32_t sourceWidth = picture->biWidth, sourceHeight = picture->biHeight;
-  const int32_t kx = sourceWidth > least ? sourceWidth / least : 1, ky = sourceHeight > least ? sourceHeight / least : 1;
-  const int32_t width = (sourceWidth + kx - 1) / kx, height = (sourceHeight + ky - 1) / ky;
-  uint32_t* top = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(int64_t{width} * height)));
-  uint32_t* words = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * static_cast<size_t>(sourceWidth)));
-  uint16_t* column = static_cast<uint16_t*>(std::malloc(sizeof(uint16_t) * 4 * static_cast<size_t>(sourceWidth)));
-  uint32_t* sums = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 3 * static_cast<size_t>(width)));
-  bool made = top != nullptr && words != nullptr && column != nullptr && sums != nullptr;
-  if (made) {
-    uint32_t palette[256];
-    if (picture->biBitCount <= 8) LoadPalette(picture, palette);
-    for (int32_t k = 0; k < height; ++k) {
-      int32_t y0 = k * ky, y1 = y0 + ky < sourceHeight ? y0 + ky : sourceHeight;
-      MeanBand(picture, palette, y0, y1, kx, width, words, column, sums, top + int64_t{k} * width);
-    }
-    levels->top = top;
-    levels->topWidth = width;
-    levels->topHeight = height;
-  } else {
-    std::free(top);
+  TopLevelStream stream;
+  if (!StartTopLevel(picture, least, &stream)) return false;
+  const int64_t stride = DibRowStride64(picture->biWidth, picture->biBitCount);
+  for (int32_t y = 0; y < picture->biHeight; ++y) {
+    AddTopLevelRow(&stream, DibBits(picture) + (picture->biHeight - 1 - int64_t{y}) * stride);
   }
-  std::free(words);
-  std::free(column);
-  std::free(sums);
-  return made;
+  FinishTopLevel(&stream, levels);
+  return true;
 }
 
 void PlanFaceLevels(int faceSide, PictureLevels* levels) {

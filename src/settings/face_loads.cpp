@@ -27,9 +27,7 @@ static bool LoadNextFace(FaceLoads* loads, std::unique_lock<std::mutex>& held) {
   bool loaded = false;
   if (face < loads->firstFailed) {
     held.unlock();
-    picture = ReadFacePicture(*loads->readers, loads->formats[face], loads->names[face]);
-    loaded = picture != nullptr;
-    if (loaded) MakeLoadedLevels(&picture, &levels);
+    loaded = LoadFacePicture(*loads->readers, loads->formats[face], loads->names[face], &picture, &levels);
     held.lock();
     if (!loaded && face < loads->firstFailed) loads->firstFailed = face;
   }

@@ -23,7 +23,7 @@ int FrameInterval = 0;
 
 const char* SettingsPath = "c:\\windows\\whirlbox.ini";
 
-const PictureReaders kPictureReaders = {LoadBmp, LoadGif, LoadJpeg};
+const PictureReaders kPictureReaders = {LoadBmp, LoadGif, LoadJpeg, LoadJpegLevels};
 
 void LoadSettings() { LoadSettingsFrom(SettingsPath, kPictureReaders); }
 
@@ -80,6 +80,16 @@ PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, con
   if (format == kFaceBmp) return readers.bmp(name);
   if (format == kFaceGif) return readers.gif(name);
   return readers.jpeg(name);
+}
+
+bool LoadFacePicture(const PictureReaders& readers, FaceFormat format, const char* name, PackedDib** picture,
+                     PictureLevels* levels) {
+  *levels = PictureLevels{};
+  if (format == kFaceJpeg && readers.jpegLevels != nullptr) return readers.jpegLevels(name, picture, levels);
+  *picture = ReadFacePicture(readers, format, name);
+  if (*picture == nullptr) return false;
+  MakeLoadedLevels(picture, levels);
+  return true;
 }
 
 // Takes the pictures of faces 0 .. count - 1 in order into FacePictures, their levels into

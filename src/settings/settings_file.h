@@ -4,6 +4,7 @@
 #pragma once
 
 #include "picture/packed_dib.h"
+#include "render/picture_levels.h"
 #include "settings/text_file.h"
 
 constexpr int kFaceCount = 6;
@@ -47,14 +48,21 @@ struct PictureReaders {
   PackedDib* (*bmp)(const char* path);
   PackedDib* (*gif)(const char* path);
   PackedDib* (*jpeg)(const char* path);
+  // A JPEG's picture and levels at once (LoadJpegLevels); null: jpeg, then MakeLoadedLevels.
+  bool (*jpegLevels)(const char* path, PackedDib** picture, PictureLevels* levels);
 };
 
-// LoadBmp, LoadGif and LoadJpeg.
+// LoadBmp, LoadGif, LoadJpeg and LoadJpegLevels.
 extern const PictureReaders kPictureReaders;
 
 // The picture of name read by the reader its format (not kFaceNoFormat) chooses; null when the
 // reader fails. The caller owns the picture.
 PackedDib* ReadFacePicture(const PictureReaders& readers, FaceFormat format, const char* name);
+
+// The face picture of name and its levels, as the loading threads make them: false when the reader
+// fails. *picture is null when only the levels are kept (MakeLoadedLevels, LoadJpegLevels).
+bool LoadFacePicture(const PictureReaders& readers, FaceFormat format, const char* name, PackedDib** picture,
+                     PictureLevels* levels);
 
 // Reads the settings file at path, loads the six pictures through readers into FacePictures (and
 // their levels into FaceLevels) and

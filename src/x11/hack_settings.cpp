@@ -27,12 +27,13 @@ const char* const kSampleNames[kFaceCount] = {"face1.bmp", "face2.gif", "face3.j
 void LoadFace(int k, const char* path) {
   FaceFormat format = FaceFormatOf(path);
   if (format == kFaceNoFormat) Abort(kFatalBadExtension, k + 1, path);
-  PackedDib* picture = ReadFacePicture(kPictureReaders, format, path);
-  if (picture == nullptr) Abort(kFatalLoadImage, path);
+  PackedDib* picture = nullptr;
+  PictureLevels levels;
+  if (!LoadFacePicture(kPictureReaders, format, path, &picture, &levels)) Abort(kFatalLoadImage, path);
   std::free(FacePictures[k]);
   FreePictureLevels(&FaceLevels[k]);  // the levels of the picture it replaces, when the file named one
   FacePictures[k] = picture;
-  MakeLoadedLevels(&FacePictures[k], &FaceLevels[k]);
+  FaceLevels[k] = levels;
   // FaceFiles holds what fits; the picture itself was read from the whole path.
   std::snprintf(FaceFiles[k], kFaceNameSize, "%s", path);
 }

@@ -8,8 +8,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/test_files.h"
+#include "common/exif_builder.h"
 #include "common/jpeg_codec.h"
 #include "jpeg_test_support.h"
 #include "picture/jpeg_reader.h"
@@ -285,3 +287,92 @@ TEST(RgbToBgr, BothSwapsMatchAPlainSwapForEveryTailLength) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rows a sink was given and the header it was offered, as one picture block.
+struct Collected {
+  bool take = true;
+  std::string block;
+  size_t rowBytes = 0;
+  std::vector<std::string> rows;  // from the top
+};
+
+bool CollectStart(void* context, const PackedDib* header) {
+  auto* got = static_cast<Collected*>(context);
+  got->block.assign(reinterpret_cast<const char*>(header), sizeof(PackedDib) + 4 * static_cast<size_t>(DibColorCount(header)));
+  got->rowBytes = static_cast<size_t>(DibRowStride(header->biWidth, header->biBitCount));
+  return got->take;
+}
+
+void CollectRow(void* context, const uint8_t* bits) {
+  auto* got = static_cast<Collected*>(context);
+  // Only the pixels: what lies beyond them in the row is the sink's to ignore.
+  const PackedDib* header = reinterpret_cast<const PackedDib*>(got->block.data());
+  const size_t pixels = static_cast<size_t>(header->biWidth) * (header->biBitCount / 8);
+  got->rows.emplace_back(reinterpret_cast<const char*>(bits), pixels);
+  got->rows.back().resize(got->rowBytes, '\0');
+}
+
+// The same block as a picture: header, colours, rows bottom-up.
+std::string AsPicture(const Collected& got) {
+  std::string block = got.block;
+  for (size_t i = got.rows.size(); i-- > 0;) block += got.rows[i];
+  return block;
+}
+
+}  // namespace
+
+// Whatever the file, ReadJpegToSink's verdict is ReadJpeg's; an upright file the sink takes reaches
+// it row by row as exactly ReadJpeg's picture, any other (turned, or declined) comes back as that
+// picture.
+TEST(JpegSink, GivesReadJpegsPictureRowByRowOrWhole) {
+  JpegOptions grey = Sized(37, 29, 1);
+  grey.progressive = true;
+  const Bytes colour = MustEncode(Sized(61, 43, 3));
+  const long scan = FindMarker(colour, 0xda, 2);
+  ASSERT_GT(scan, 0);
+  struct Case {
+    const char* name;
+    Bytes file;
+    bool take;
+    bool streamed;  // the rows reach the sink
+  };
+  const Case cases[] = {
+      {"colour, odd sides", colour, true, true},
+      {"grey, progressive", MustEncode(grey), true, true},
+      {"cut in its image data", Bytes(colour.begin(), colour.begin() + (scan + static_cast<long>(colour.size())) / 2), true, true},
+      {"declined by the sink", colour, false, false},
+      {"turned by its orientation", WithApp1(colour, OrientationPayload(6, false)), true, false},
+      {"mirrored by its orientation", WithApp1(colour, OrientationPayload(2, true)), true, false},
+      {"too narrow", MustEncode(Sized(7, 16, 3)), true, false},
+      {"not a JPEG", SmallBmp(), true, false},
+      {"cut before its scan", Bytes(colour.begin(), colour.begin() + scan), true, false},
+  };
+  for (const Case& c : cases) {
+    const std::string path = TempPath("sink.jpg");
+    WriteBytes(path, c.file);
+    Picture want(LoadJpeg(path.c_str()), std::free);
+    Collected got;
+    got.take = c.take;
+    const JpegRowSink sink = {CollectStart, CollectRow, &got};
+    PackedDib* returned = nullptr;
+    const bool read = LoadJpegToSink(path.c_str(), &sink, &returned);
+    Picture picture(returned, std::free);
+    ASSERT_EQ(read, want != nullptr) << c.name;
+    if (!read) {
+      EXPECT_EQ(picture, nullptr) << c.name;
+      continue;
+    }
+    const std::string wantBlock(reinterpret_cast<const char*>(want.get()), BlockSize(want.get()));
+    if (c.streamed) {
+      EXPECT_EQ(picture, nullptr) << c.name;
+      EXPECT_EQ(got.rows.size(), static_cast<size_t>(want->biHeight)) << c.name;
+      EXPECT_TRUE(AsPicture(got) == wantBlock) << c.name;
+    } else {
+      EXPECT_TRUE(got.rows.empty()) << c.name;
+      ASSERT_NE(picture, nullptr) << c.name;
+      EXPECT_TRUE(std::string(reinterpret_cast<const char*>(picture.get()), BlockSize(picture.get())) == wantBlock) << c.name;
+    }
+  }
+}

@@ -187,7 +187,7 @@ TEST(PictureLevels, PicturesAreFreedOnlyWhenNoFaceNeedsThem) {
   KeepShownLevels(122);
   for (int k = 0; k < kFaceCount; ++k) {
     EXPECT_EQ(FacePictures[k], nullptr) << "face " << k;
-    EXPECT_EQ(FaceLevels[k].faceSide, 246) << "face " << k;
+    EXPECT_EQ(FaceLevels[k].faceSide, 244) << "face " << k;
     EXPECT_NE(FaceLevels[k].top, nullptr) << "face " << k;
   }
   ForgetFaceLevels();

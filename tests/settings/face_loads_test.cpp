@@ -16,6 +16,7 @@
 #include "common/gif_encoder.h"
 #include "common/jpeg_codec.h"
 #include "picture/readers.h"
+#include "render/face_levels.h"
 #include "settings/death_test_helpers.h"
 #include "settings/face_loads.h"
 #include "settings/settings_file.h"
@@ -31,7 +32,7 @@ PackedDib* TimedLoad(const char* path) {
   return static_cast<PackedDib*>(std::calloc(1, sizeof(PackedDib)));
 }
 
-const PictureReaders kTimedReaders = {TimedLoad, TimedLoad, TimedLoad};
+const PictureReaders kTimedReaders = {TimedLoad, TimedLoad, TimedLoad, nullptr};
 
 struct FatalOrderCase {
   const char* text;  // the settings file
@@ -69,6 +70,12 @@ TEST(FaceLoads, FatalErrorIsTheFirstInReadingOrderWhateverLoadEndsFirst) {
 }
 
 // The whole block of a picture: header, colour table and rows.
+std::string TopBytes(const PictureLevels& levels) {
+  if (levels.top == nullptr) return "(none)";
+  return std::to_string(levels.topWidth) + "x" + std::to_string(levels.topHeight) +
+         std::string(reinterpret_cast<const char*>(levels.top), 4 * static_cast<size_t>(levels.topWidth) * levels.topHeight);
+}
+
 std::string Block(const PackedDib* picture) {
   if (picture == nullptr) return "(none)";
   const int colors = DibColorCount(picture);
@@ -116,12 +123,18 @@ TEST(FaceLoads, RealReadersSideBySideGiveThePicturesEachGivesAlone) {
   std::string text;
   for (const std::string& path : paths) text += path + "\n";
   const std::string settings = WriteSettingsFile("side.ini", text + "60 40\n");
-  std::string alone[kFaceCount];
+  // Each reader's picture alone and its top level; the JPEGs are kept as their top levels only,
+  // made as they are decoded, and those must be the levels of the pictures.
+  std::string alone[kFaceCount], aloneTop[kFaceCount];
   for (int i = 0; i < kFaceCount; ++i) {
-    PackedDib* picture = i == 2 ? LoadGif(paths[i].c_str())
-                                : (i == 3 || i == 5) ? LoadBmp(paths[i].c_str()) : LoadJpeg(paths[i].c_str());
-    alone[i] = Block(picture);
+    const bool jpeg = i != 2 && i != 3 && i != 5;
+    PackedDib* picture = i == 2 ? LoadGif(paths[i].c_str()) : !jpeg ? LoadBmp(paths[i].c_str()) : LoadJpeg(paths[i].c_str());
     ASSERT_NE(picture, nullptr) << paths[i];
+    alone[i] = jpeg ? Block(nullptr) : Block(picture);
+    PictureLevels levels;
+    ASSERT_TRUE(BuildPictureLevels(picture, kTopLevelSide, &levels));
+    aloneTop[i] = TopBytes(levels);
+    FreePictureLevels(&levels);
     std::free(picture);
   }
   for (int threads : {2, kFaceCount}) {
@@ -129,6 +142,7 @@ TEST(FaceLoads, RealReadersSideBySideGiveThePicturesEachGivesAlone) {
     LoadSettingsFrom(settings.c_str(), kPictureReaders);
     for (int i = 0; i < kFaceCount; ++i) {
       EXPECT_TRUE(Block(FacePictures[i]) == alone[i]) << "face " << i + 1 << " at " << threads << " threads";
+      EXPECT_TRUE(TopBytes(FaceLevels[i]) == aloneTop[i]) << "face " << i + 1 << " at " << threads << " threads";
       std::free(FacePictures[i]);
       FacePictures[i] = nullptr;
     }

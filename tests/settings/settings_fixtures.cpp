@@ -27,7 +27,7 @@ static PackedDib* FakeBmp(const char* path) { return Record("bmp", path); }
 static PackedDib* FakeGif(const char* path) { return Record("gif", path); }
 static PackedDib* FakeJpeg(const char* path) { return Record("jpg", path); }
 
-const PictureReaders kFakeReaders = {FakeBmp, FakeGif, FakeJpeg};
+const PictureReaders kFakeReaders = {FakeBmp, FakeGif, FakeJpeg, nullptr};
 
 void ClearReaderCalls() { ReaderCalls.clear(); }
 
