@@ -35,7 +35,7 @@ void Require(bool holds, const char* what) {
 
 // Every load succeeds with an empty picture: the readers have fuzz targets of their own.
 PackedDib* EmptyPicture(const char*) { return static_cast<PackedDib*>(std::calloc(1, sizeof(PackedDib))); }
-const PictureReaders kEmptyReaders = {EmptyPicture, EmptyPicture, EmptyPicture};
+const PictureReaders kEmptyReaders = {EmptyPicture, EmptyPicture, EmptyPicture, nullptr};
 
 // Reads the names and numbers as LoadSettingsFrom does, without loading or ending the process.
 // False at the first name line that LoadSettingsFrom would end with a fatal error.
