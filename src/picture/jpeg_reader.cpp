@@ -103,11 +103,9 @@ struct JpegHeader {
 };
 
 void FillJpegHeader(uint32_t width, uint32_t height, int components, JpegHeader* out) {
-  const int bits = components * 8, colors = components == 1 ? 256 : 0;
-  out->header = PackedDib{kDibHeaderSize, static_cast<int32_t>(width), static_cast<int32_t>(height), 1,
-                          static_cast<uint16_t>(bits), 0,
-                          static_cast<uint32_t>(DibRowStride64(width, bits) * height), 0, 0,
-                          static_cast<uint32_t>(colors), static_cast<uint32_t>(colors)};
+  const int colors = components == 1 ? 256 : 0;
+  out->header = PackedDibHeader(static_cast<int32_t>(width), static_cast<int32_t>(height), components * 8, colors);
+  out->header.biClrImportant = static_cast<uint32_t>(colors);
   if (colors != 0) FillGreyRamp(out->ramp, colors);
 }
 
@@ -120,7 +118,6 @@ bool SendJpegRows(jpeg_decompress_struct* cinfo, const JpegRowSink* sink, int co
   const size_t stride = static_cast<size_t>(DibRowStride64(width, components * 8));
   JSAMPARRAY rows = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                 static_cast<JDIMENSION>(stride), 2);
-  std::memset(rows[1], 0, stride);  // the row's padding
   while (cinfo->output_scanline < height) {
     const JDIMENSION before = cinfo->output_scanline;
     jpeg_read_scanlines(cinfo, rows, 1);

@@ -41,15 +41,14 @@ PackedDib* NewPackedDib(int32_t width, int32_t height, int bitCount, int32_t col
   if (bytes > largest || static_cast<uint64_t>(bytes) > SIZE_MAX) return nullptr;
   auto* picture = static_cast<PackedDib*>(std::calloc(1, static_cast<size_t>(bytes)));
   if (picture == nullptr) return nullptr;
-  picture->biSize = kDibHeaderSize;
-  picture->biWidth = width;
-  picture->biHeight = height;
-  picture->biPlanes = 1;
-  picture->biBitCount = static_cast<uint16_t>(bitCount);
-  picture->biCompression = 0;
-  picture->biSizeImage = static_cast<uint32_t>(pixelBytes);
-  picture->biClrUsed = static_cast<uint32_t>(colors);
+  *picture = PackedDibHeader(width, height, bitCount, colors);
   return picture;
+}
+
+PackedDib PackedDibHeader(int32_t width, int32_t height, int bitCount, int32_t colors) {
+  const int64_t pixelBytes = DibRowStride64(width, bitCount) * height;
+  return PackedDib{kDibHeaderSize, width, height, 1, static_cast<uint16_t>(bitCount), 0, static_cast<uint32_t>(pixelBytes),
+                   0, 0, static_cast<uint32_t>(colors), 0};
 }
 
 void FillGreyRamp(DibColor* table, int count) {

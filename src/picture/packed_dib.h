@@ -41,6 +41,9 @@ int64_t PackedDibBytes(const PackedDib* header);
 // largest, or the allocation fails. The caller owns the block (std::free).
 PackedDib* NewPackedDib(int32_t width, int32_t height, int bitCount, int32_t colors, int64_t largest);
 
+// The header NewPackedDib writes, for a block whose size the caller has already checked.
+PackedDib PackedDibHeader(int32_t width, int32_t height, int bitCount, int32_t colors);
+
 // Fills count (2 or more) colour entries with greys from black to white: entry i is
 // i * 255 / (count - 1), so a 256-entry table holds grey i in entry i.
 void FillGreyRamp(DibColor* table, int count);
