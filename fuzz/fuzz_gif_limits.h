@@ -4,9 +4,12 @@
 // AddressSanitizer each such block is fresh memory, paid for in page faults. So an input is skipped
 // before the reader is called when its declared pixels (each frame's, plus a screen-sized picture
 // per frame) exceed a budget, found by walking the blocks as the parser does. Blocks of at most
-// 16 KiB (the smallest that still holds the LZW code tables) bound what the walk misses. Inputs of at
+// 16 KiB bound what the walk does not count (a comment's text, a frame's table of rows). Inputs of at
 // most 4 KiB bound the decoding and still reach a full code table (from the minimum code size 11,
-// 2046 codes of 12 bits). The readers keep their own limits; only these targets apply these.
+// 2046 codes of 12 bits). At most 8 image descriptors: each frame costs its own blocks (frame, rows,
+// pixels and, in the loader, a screen-sized picture) even when it declares no pixels, and 8 still
+// reach every disposal of a frame onto the one before it. The readers keep their own limits; only
+// these targets apply these.
 // The walk is not the code under test, so it is built without the fuzzer's coverage: its branches
 // would cost a traced comparison per stray byte and steer the fuzzer towards the walk's own paths.
 #pragma once
@@ -17,6 +20,7 @@
 
 const size_t kFuzzLargestInput = 4096;
 const int64_t kFuzzPixelBudget = int64_t{1} << 12;
+const int kFuzzLargestFrameCount = 8;
 
 inline void SetFuzzLimits() { GifLargestBlock = int64_t{1} << 14; }
 
@@ -27,16 +31,19 @@ inline size_t SkipFuzzSubBlocks(const uint8_t* data, size_t size, size_t at) {
   return at + 1;
 }
 
-// The pixels the input declares: every image descriptor's area plus, per frame, the logical screen's.
-// Stray bytes are stepped over one at a time, as the parser reports and skips them.
+// The pixels the input declares: every image descriptor's area plus, per frame, the logical screen's;
+// past kFuzzLargestFrameCount frames, more than the budget. Stray bytes are stepped over one at a
+// time, as the parser reports and skips them.
 __attribute__((no_sanitize("coverage")))
 inline int64_t DeclaredPixels(const uint8_t* data, size_t size) {
   if (size < 13) return 0;
+  int frames = 0;
   const int64_t screen = int64_t{data[6] | data[7] << 8} * (data[8] | data[9] << 8);
   size_t at = 13 + ((data[10] & 0x80) != 0 ? size_t{3} << ((data[10] & 7) + 1) : 0);
   int64_t pixels = 0;
   while (at < size && data[at] != 0x3B) {
     if (data[at] == 0x2C && at + 10 <= size) {
+      if (++frames > kFuzzLargestFrameCount) return kFuzzPixelBudget + 1;
       pixels += screen + int64_t{data[at + 5] | data[at + 6] << 8} * (data[at + 7] | data[at + 8] << 8);
       const uint8_t packed = data[at + 9];
       at += 10 + ((packed & 0x80) != 0 ? size_t{3} << ((packed & 7) + 1) : 0) + 1;  // and the code size

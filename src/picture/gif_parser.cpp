@@ -424,14 +424,15 @@ static void ReadBlocks(ParseState* state) {
   }
 }
 
-static bool AllocateCodeTables(DecodeContext* context) {
-  context->prefix = static_cast<uint16_t*>(GifAllocateZeroed(kGifCodeCount * sizeof(uint16_t)));
-  context->suffix = static_cast<uint8_t*>(GifAllocateZeroed(kGifCodeCount));
-  context->length = static_cast<uint16_t*>(GifAllocateZeroed(kGifCodeCount * sizeof(uint16_t)));
-  context->position = static_cast<uint32_t*>(GifAllocateZeroed(kGifCodeCount * sizeof(uint32_t)));
-  return context->prefix != nullptr && context->suffix != nullptr && context->length != nullptr &&
-         context->position != nullptr;
-}
+// The LZW code tables of one parse, shared by its frames. They live on the parse's stack: their size
+// is fixed, so there is nothing to refuse, and a parse then costs no fresh memory for them (under a
+// checking allocator each heap block is new pages, which cost more than a small picture's decoding).
+struct CodeTables {
+  uint16_t prefix[kGifCodeCount];
+  uint8_t suffix[kGifCodeCount];
+  uint16_t length[kGifCodeCount];
+  uint32_t position[kGifCodeCount];
+};
 
 // The end of every parse: the pending frame's comments become the end comments, the rest of the
 // parse state is released, and bytes left over are reported if nothing else was.
@@ -445,10 +446,6 @@ static void FinishParse(ParseState* state) {
   }
   std::free(state->pendingName);
   state->pendingName = nullptr;
-  std::free(state->context.prefix);
-  std::free(state->context.suffix);
-  std::free(state->context.length);
-  std::free(state->context.position);
   if (contents->errorCount == 0 && !state->source->AtEnd(state->source)) {
     ReportProblem(&state->context, kGifTrailingGarbage);
     contents->errorCount = 0;
@@ -479,9 +476,13 @@ GifContents* ParseGif(ByteSource* source, ProblemHook hook, void* hookValue) {
   if (state.context.contents == nullptr) return nullptr;
   state.context.hook = hook;
   state.context.hookValue = hookValue;
+  CodeTables tables = {};
+  state.context.prefix = tables.prefix;
+  state.context.suffix = tables.suffix;
+  state.context.length = tables.length;
+  state.context.position = tables.position;
   state.pending = NewGifFrame();
-  if (state.pending != nullptr && AllocateCodeTables(&state.context) &&
-      ReadScreen(source, state.context.contents)) {
+  if (state.pending != nullptr && ReadScreen(source, state.context.contents)) {
     ReadBlocks(&state);
   }
   FinishParse(&state);
