@@ -339,10 +339,16 @@ struct ParseState {
 GifPalette* ReadPalette(ByteSource* source, int count) {
   GifPalette* palette = NewGifPalette(count);
   if (palette == nullptr) return nullptr;
-  for (int i = 0; i < count; ++i) {
-    palette->entries[i].red = static_cast<uint8_t>(source->NextByte(source));
-    palette->entries[i].green = static_cast<uint8_t>(source->NextByte(source));
-    palette->entries[i].blue = static_cast<uint8_t>(source->NextByte(source));
+  // Read as blocks, not a byte at a time; zeroed first, so that entries past the end of the file are
+  // black, as the bytes read there are zeros.
+  uint8_t bytes[3 * 256];
+  for (int first = 0; first < count; first += 256) {
+    int n = count - first < 256 ? count - first : 256;
+    std::memset(bytes, 0, sizeof bytes);
+    source->NextBlock(source, bytes, 3 * n);
+    for (int i = 0; i < n; ++i) {
+      palette->entries[first + i] = GifColor{bytes[3 * i], bytes[3 * i + 1], bytes[3 * i + 2]};
+    }
   }
   return palette;
 }

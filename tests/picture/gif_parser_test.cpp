@@ -96,6 +96,17 @@ TEST(GifParser, GlobalPaletteEntriesAreReadInOrder) {
   EXPECT_EQ(palette->entries[5].red, TestPaletteRed(5, false));
   EXPECT_EQ(palette->entries[5].green, TestPaletteGreen(5, false));
   EXPECT_EQ(palette->entries[7].blue, TestPaletteBlue(7, false));
+
+  // A file that ends inside the palette: the bytes past its end read as zeros.
+  Bytes cut = GifHeaderBytes(2, 2, 8, 0);
+  cut.resize(13 + 3 * 4 + 2);
+  Parsed shortParsed;
+  Parse(shortParsed, "global_palette_cut", cut);
+  const GifPalette* part = shortParsed.contents->globalPalette;
+  ASSERT_NE(part, nullptr);
+  EXPECT_EQ(part->entries[4].green, TestPaletteGreen(4, false));
+  EXPECT_EQ(part->entries[4].blue, 0);
+  EXPECT_EQ(part->entries[7].red, 0);
 }
 
 TEST(GifParser, TrailingGarbageIsReportedOnlyWithoutEarlierProblems) {
