@@ -9,7 +9,8 @@
 // minimum code size 11, 2046 codes of 12 bits). At most 8 image descriptors: each frame costs its
 // own blocks (frame, rows, pixels and, in the loader, a screen-sized picture) even when it declares
 // no pixels, and 8 still reach every disposal of a frame onto the one before it. A frame's data
-// beyond what its pixels can take is decoded and reported code by code, so it is bounded too. The
+// beyond what its pixels can take is decoded and reported code by code, so it is bounded too, and so
+// are stray bytes between blocks (each costs two reads, and only the first is reported). The
 // readers keep their own limits; only these targets apply these.
 // The walk is not the code under test, so it is built without the fuzzer's coverage: its branches
 // would cost a traced comparison per stray byte and steer the fuzzer towards the walk's own paths.
@@ -24,6 +25,7 @@ const int64_t kFuzzPixelBudget = int64_t{1} << 12;
 const int kFuzzLargestFrameCount = 8;
 const int64_t kFuzzDataPerPixel = 2;
 const int64_t kFuzzDataSlack = 256;
+const int kFuzzLargestStrayCount = 64;
 
 inline void SetFuzzLimits() { GifLargestBlock = int64_t{1} << 14; }
 
@@ -37,11 +39,12 @@ inline size_t SkipFuzzSubBlocks(const uint8_t* data, size_t size, size_t at) {
 // The pixels the input declares: every image descriptor's area plus, per frame, the logical
 // screen's; more than the budget past kFuzzLargestFrameCount frames, or for a frame with more data
 // than its pixels could take (at most 12 bits a pixel, plus slack so that too much data is still
-// reached). Stray bytes are stepped over one at a time, as the parser reports and skips them.
+// reached), or past kFuzzLargestStrayCount stray bytes, which are stepped over one at a time, as
+// the parser reports and skips them.
 __attribute__((no_sanitize("coverage")))
 inline int64_t DeclaredPixels(const uint8_t* data, size_t size) {
   if (size < 13) return 0;
-  int frames = 0;
+  int frames = 0, stray = 0;
   const int64_t screen = int64_t{data[6] | data[7] << 8} * (data[8] | data[9] << 8);
   size_t at = 13 + ((data[10] & 0x80) != 0 ? size_t{3} << ((data[10] & 7) + 1) : 0);
   int64_t pixels = 0;
@@ -59,6 +62,7 @@ inline int64_t DeclaredPixels(const uint8_t* data, size_t size) {
     } else if (data[at] == 0x21) {
       at = SkipFuzzSubBlocks(data, size, at + 2);
     } else {
+      if (++stray > kFuzzLargestStrayCount) return kFuzzPixelBudget + 1;
       at += 1;
     }
   }
