@@ -1,7 +1,8 @@
-// libFuzzer target for the JPEG reader: each input is read from memory (fmemopen) by ReadJpeg, the
-// work LoadJpeg does on its open file, and the picture it returns must keep the packed DIB
-// invariants; inputs declaring large pictures, or many scans over them, are skipped. Portable core
-// only, plus POSIX fmemopen.
+// libFuzzer target for the JPEG reader: each input is read from memory (fmemopen) by ReadJpegToSink,
+// the work LoadJpeg and LoadJpegToSink do on their open file, with a sink that takes the rows of
+// inputs whose last byte is odd; the picture it returns, or the header and rows the sink gets, must
+// keep the packed DIB invariants. Inputs declaring large pictures, or many scans over them, are
+// skipped. Portable core only, plus POSIX fmemopen.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,8 @@ void Require(bool holds, const char* what) {
   }
 }
 
-void CheckPicture(PackedDib* picture) {
+// The header fields, and the grey ramp after them, of a picture or of the header a sink is offered.
+void CheckHeader(const PackedDib* picture) {
   Require(picture->biSize == kDibHeaderSize && picture->biPlanes == 1 && picture->biCompression == 0,
           "fixed header fields");
   Require(picture->biWidth >= kPictureMinSide && picture->biWidth <= kPictureMaxSide, "width within 8..16384");
@@ -36,16 +38,51 @@ void CheckPicture(PackedDib* picture) {
   for (uint32_t i = 0; i < picture->biClrUsed; ++i) {
     Require(ramp[i].blue == i && ramp[i].green == i && ramp[i].red == i && ramp[i].reserved == 0, "grey ramp");
   }
-  // The bytes after each row's pixels are zero; reading them, and the area's last byte, also lets
-  // the sanitizer check that the block really is as long as its header says.
+}
+
+// The bytes after a row's pixels are zero.
+void CheckRowPadding(const PackedDib* header, const uint8_t* row) {
+  const int stride = DibRowStride(header->biWidth, header->biBitCount);
+  for (int i = header->biWidth * (header->biBitCount / 8); i < stride; ++i) Require(row[i] == 0, "zero row padding");
+}
+
+void CheckPicture(const PackedDib* picture) {
+  CheckHeader(picture);
+  // Reading each row's padding, and the area's last byte, also lets the sanitizer check that the
+  // block really is as long as its header says.
   const uint8_t* bits = DibBits(picture);
-  const int used = picture->biWidth * (picture->biBitCount / 8);
-  for (int y = 0; y < picture->biHeight; ++y) {
-    const uint8_t* row = bits + static_cast<size_t>(y) * stride;
-    for (int i = used; i < stride; ++i) Require(row[i] == 0, "zero row padding");
-  }
+  const size_t stride = static_cast<size_t>(DibRowStride(picture->biWidth, picture->biBitCount));
+  for (int y = 0; y < picture->biHeight; ++y) CheckRowPadding(picture, bits + static_cast<size_t>(y) * stride);
   const volatile uint8_t last = bits[picture->biSizeImage - 1];
   (void)last;
+}
+
+// What the sink was offered and has been given.
+struct SinkRecord {
+  bool take;
+  bool started;
+  PackedDib header;
+  int32_t rows;
+};
+
+bool StartRows(void* context, const PackedDib* header) {
+  auto* record = static_cast<SinkRecord*>(context);
+  Require(!record->started, "one start per read");
+  CheckHeader(header);
+  record->started = true;
+  record->header = *header;
+  return record->take;
+}
+
+void TakeRow(void* context, const uint8_t* bits) {
+  auto* record = static_cast<SinkRecord*>(context);
+  Require(record->started && record->take, "rows only after a start that takes them");
+  Require(record->rows < record->header.biHeight, "no more rows than the header's height");
+  // The padding's last byte is the row's: the sanitizer checks the whole row is there.
+  CheckRowPadding(&record->header, bits);
+  const volatile uint8_t last = bits[DibRowStride(record->header.biWidth, record->header.biBitCount) - 1];
+  (void)last;
+  ++record->rows;
 }
 
 // What an input may cost, checked before the reader is called. libjpeg decodes every row the frame
@@ -108,8 +145,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!FuzzInputTaken(data, size)) return 0;
   FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
   if (file == nullptr) std::abort();
-  PackedDib* picture = ReadJpeg(file);
+  SinkRecord record = {size != 0 && (data[size - 1] & 1) != 0, false, {}, 0};
+  const JpegRowSink sink = {StartRows, TakeRow, &record};
+  PackedDib* picture = nullptr;
+  const bool read = ReadJpegToSink(file, &sink, &picture);
   std::fclose(file);
+  const bool streamed = record.started && record.take;
+  Require(read || picture == nullptr, "no picture from a failed read");
+  Require(!streamed || picture == nullptr, "no picture for rows the sink took");
+  if (read && streamed) Require(record.rows == record.header.biHeight, "every row reaches the sink");
+  if (read && !streamed) Require(picture != nullptr, "a picture for rows the sink did not take");
   if (picture != nullptr) CheckPicture(picture);
   std::free(picture);
   return 0;

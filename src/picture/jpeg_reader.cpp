@@ -118,6 +118,10 @@ bool SendJpegRows(jpeg_decompress_struct* cinfo, const JpegRowSink* sink, int co
   const size_t stride = static_cast<size_t>(DibRowStride64(width, components * 8));
   JSAMPARRAY rows = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                 static_cast<JDIMENSION>(stride), 2);
+  // libjpeg's pool is not cleared and only the pixels are ever written, so the padding the sink
+  // gets at each row's end is zeroed here once, as a DIB's is.
+  std::memset(rows[0], 0, stride);
+  std::memset(rows[1], 0, stride);
   while (cinfo->output_scanline < height) {
     const JDIMENSION before = cinfo->output_scanline;
     jpeg_read_scanlines(cinfo, rows, 1);
@@ -188,7 +192,8 @@ bool DecodeJpeg(j_common_ptr common, void* data) {
   jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(cinfo, TRUE);
   const int orientation = JpegOrientation(cinfo);
-  if (orientation == 1 && read->sink != nullptr && JpegPictureFits(cinfo->image_width, cinfo->image_height, cinfo->num_components)) {
+  if (orientation == 1 && read->sink != nullptr &&
+      JpegPictureFits(cinfo->image_width, cinfo->image_height, cinfo->num_components)) {
     JpegHeader header;
     FillJpegHeader(cinfo->image_width, cinfo->image_height, cinfo->num_components, &header);
     if (read->sink->start(read->sink->context, &header.header)) {

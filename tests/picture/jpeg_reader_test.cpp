@@ -307,11 +307,8 @@ bool CollectStart(void* context, const PackedDib* header) {
 
 void CollectRow(void* context, const uint8_t* bits) {
   auto* got = static_cast<Collected*>(context);
-  // Only the pixels: what lies beyond them in the row is the sink's to ignore.
-  const PackedDib* header = reinterpret_cast<const PackedDib*>(got->block.data());
-  const size_t pixels = static_cast<size_t>(header->biWidth) * (header->biBitCount / 8);
-  got->rows.emplace_back(reinterpret_cast<const char*>(bits), pixels);
-  got->rows.back().resize(got->rowBytes, '\0');
+  // The whole row: its padding is zero, as the picture's is.
+  got->rows.emplace_back(reinterpret_cast<const char*>(bits), got->rowBytes);
 }
 
 // The same block as a picture: header, colours, rows bottom-up.
